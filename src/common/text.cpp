@@ -1,0 +1,73 @@
+#include "common/text.h"
+
+#include "platform/platform.h"
+
+bool IsLeadByte(unsigned char byte) {
+  return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+}
+
+size_t CharLength(std::string_view text, size_t pos) {
+  return IsLeadByte(static_cast<unsigned char>(text[pos])) &&
+                 pos + 1 < text.size()
+             ? 2
+             : 1;
+}
+
+bool Contains(std::string_view text, std::string_view marker) {
+  return text.find(marker) != std::string_view::npos;
+}
+
+std::string ReplaceAll(std::string_view text, std::string_view from,
+                       std::string_view to) {
+  if (from.empty())
+    return std::string(text);
+  std::string out;
+  out.reserve(text.size());
+  size_t pos = 0;
+  while (pos < text.size()) {
+    if (text.compare(pos, from.size(), from) == 0) {
+      out += to;
+      pos += from.size();
+      continue;
+    }
+    size_t length = CharLength(text, pos);
+    out += text.substr(pos, length);
+    pos += length;
+  }
+  return out;
+}
+
+std::string Trim(std::string_view text) {
+  size_t first = 0, last = text.size();
+  while (first < last && static_cast<unsigned char>(text[first]) <= ' ')
+    ++first;
+  while (last > first && static_cast<unsigned char>(text[last - 1]) <= ' ')
+    --last;
+  return std::string(text.substr(first, last - first));
+}
+
+std::string Slice(std::string_view text, size_t first, size_t count) {
+  if (first == 0 || first > text.size())
+    return {};
+  return std::string(text.substr(first - 1, count));
+}
+
+StringList SplitLines(std::string_view text) {
+  StringList lines;
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t end = text.find_first_of("\r\n", start);
+    if (end == std::string_view::npos) {
+      lines.emplace_back(text.substr(start));
+      break;
+    }
+    lines.emplace_back(text.substr(start, end - start));
+    start = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
+  }
+  return lines;
+}
+
+std::string FromUtf8(std::u8string_view utf8) {
+  return WideToCp932(Utf8ToWide(
+      std::string(reinterpret_cast<const char*>(utf8.data()), utf8.size())));
+}

@@ -1,0 +1,37 @@
+// The text conventions every module shares.
+//
+// Texts are byte strings in code page 932. A lead byte (0x81-0x9F or
+// 0xE0-0xFC) and the byte after it form one character; every other byte is
+// a character by itself. Searching for a marker compares bytes and may land
+// inside a double-byte character; replacing matches whole characters only.
+// Trimming removes bytes of value 32 or less and never the full-width space.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+using StringList = std::vector<std::string>;
+
+bool IsLeadByte(unsigned char byte);
+// Length in bytes (1 or 2) of the character that starts at text[pos]; a
+// lead byte in the last position is a character of one byte.
+size_t CharLength(std::string_view text, size_t pos);
+
+// Byte search, case-sensitive, not aligned to characters.
+bool Contains(std::string_view text, std::string_view marker);
+// Every occurrence of from, left to right, without overlap, matched at
+// character boundaries only; an empty from changes nothing.
+std::string ReplaceAll(std::string_view text, std::string_view from,
+                       std::string_view to);
+std::string Trim(std::string_view text);
+// Bytes first to first + count - 1 (counted from 1), cut at the text's end;
+// empty when first lies beyond it.
+std::string Slice(std::string_view text, size_t first, size_t count);
+
+// The lines of a text split at CR LF, CR or LF; a break at the very end
+// does not start another line, so "" gives no line and "\r\n" one empty one.
+StringList SplitLines(std::string_view text);
+
+// A literal written in UTF-8 in the source, as code page 932 bytes.
+std::string FromUtf8(std::u8string_view utf8);
