@@ -1,0 +1,63 @@
+#include "services.h"
+
+#include "isbn_check.h"
+
+#include <string>
+#include <utility>
+
+namespace {
+
+ServiceSettings gSettings;
+std::uint32_t gConnectCalls = 0;
+
+std::string TextOrEmpty(const char* text) { return text ? text : ""; }
+
+} // namespace
+
+void ConfigureServices(ServiceSettings settings) {
+  gSettings = std::move(settings);
+  gConnectCalls = 0;
+}
+
+extern "C" {
+
+// The plug-in copies the answer at once; it stays valid until the next call.
+const char* TF_API ISBNChkFunc(const char* line) {
+  static std::string answer;
+  answer = gSettings.check == CheckMode::Identity
+               ? TextOrEmpty(line)
+               : CheckSearchCode(TextOrEmpty(line));
+  return answer.c_str();
+}
+
+TfBool TF_API InternetConnectFunc(const char* /*address*/) {
+  if (gConnectCalls < UINT32_MAX)
+    ++gConnectCalls;
+  bool offline =
+      gSettings.offlineFrom != 0 && gConnectCalls >= gSettings.offlineFrom;
+  return offline ? 0 : 1;
+}
+
+TfBool TF_API HTTPDownloadFunc(const char* localPath, const char* address) {
+  if (!localPath || !address)
+    return 0;
+  const Catalogue* catalogue =
+      gSettings.catalogue ? &*gSettings.catalogue : nullptr;
+  return ReplayDownload(catalogue, localPath, address) ? 1 : 0;
+}
+
+std::int32_t TF_API HTTPBinaryDownloadFunc() { return 0; }
+std::int32_t TF_API HTTPFlagDownloadFunc() { return 0; }
+std::int32_t TF_API RefreshFunc() { return 0; }
+std::int32_t TF_API ExportFunc() { return 0; }
+std::int32_t TF_API InportFunc() { return 0; }
+std::int32_t TF_API JANChkFunc() { return 0; }
+std::int32_t TF_API ASINChkFunc() { return 0; }
+std::int32_t TF_API PluginListFunc() { return 0; }
+std::int32_t TF_API AcquireCDShow() { return 0; }
+std::int32_t TF_API WaitWindowView() { return 0; }
+std::int32_t TF_API WaitBarView() { return 0; }
+std::int32_t TF_API WaitWindowClose() { return 0; }
+std::int32_t TF_API SelectExportFunc() { return 0; }
+
+} // extern "C"

@@ -1,0 +1,87 @@
+// The built shelfix.exe as scripts use it: exit statuses for mistakes and
+// for a plug-in that is not there, and the names it exports.
+#include "common/abi.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <set>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+
+namespace {
+
+struct Outcome {
+  int status = -1;
+  std::string out;
+};
+
+// Runs shelfix.exe with the arguments (already quoted for the shell);
+// standard error is dropped.
+Outcome RunShelfix(const std::string& arguments) {
+  Outcome outcome;
+  std::string command =
+      std::string("'") + SHELFIX_EXE + "' " + arguments + " 2>/dev/null";
+  FILE* pipe = popen(command.c_str(), "r");
+  if (!pipe) {
+    ADD_FAILURE() << "cannot run " << command;
+    return outcome;
+  }
+  char buffer[4096];
+  std::size_t n;
+  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
+    outcome.out.append(buffer, n);
+  int status = pclose(pipe);
+  outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return outcome;
+}
+
+TEST(Executable, HelpAndMistakes) {
+  Outcome help = RunShelfix("--help");
+  EXPECT_EQ(help.status, 0);
+  EXPECT_NE(help.out.find("--catalogue"), std::string::npos);
+
+  for (const char* mistake :
+       {"", "--bogus", "--info --out x", "--data-dir d/ --out o",
+        "--data-dir d/ --out o --check x 9784",
+        "--data-dir d/ --out o --codes-file /nonexistent/codes 9784",
+        "--data-dir d/ --out o --codes-file /nonexistent/codes",
+        "--data-dir d/ --out o --catalogue /nonexistent/catalogue 9784"})
+    EXPECT_EQ(RunShelfix(mistake).status, 2) << mistake;
+}
+
+TEST(Executable, PluginThatDoesNotLoad) {
+  EXPECT_EQ(RunShelfix("--info --plugin /nonexistent/tomefinder.so").status, 1);
+  EXPECT_EQ(RunShelfix("--plugin /nonexistent/tomefinder.so --data-dir d/ "
+                       "--out /nonexistent/out 9784")
+                .status,
+            1);
+  // The executable itself loads, but has neither entry point.
+  EXPECT_EQ(
+      RunShelfix(std::string("--info --plugin '") + SHELFIX_EXE + "'").status,
+      1);
+}
+
+// The plug-in looks the sixteen services up by their plain C names; no
+// other function of the host may be visible to it.
+TEST(Executable, ExportsExactlyTheSixteenServices) {
+  std::string command =
+      std::string("'") + NM_TOOL + "' -D --defined-only '" + SHELFIX_EXE + "'";
+  FILE* pipe = popen(command.c_str(), "r");
+  ASSERT_NE(pipe, nullptr);
+  std::set<std::string> functions;
+  char line[1024];
+  while (std::fgets(line, sizeof line, pipe)) {
+    std::istringstream fields(line);
+    std::string address, type, name;
+    if (fields >> address >> type >> name && (type == "T" || type == "W"))
+      functions.insert(name);
+  }
+  ASSERT_EQ(pclose(pipe), 0) << command;
+  std::set<std::string> expected(std::begin(kHostServiceNames),
+                                 std::end(kHostServiceNames));
+  EXPECT_EQ(functions, expected);
+}
+
+} // namespace
