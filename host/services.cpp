@@ -1,6 +1,7 @@
 #include "services.h"
 
 #include "isbn_check.h"
+#include "platform/platform.h"
 
 #include <string>
 #include <utility>
@@ -22,11 +23,16 @@ void ConfigureServices(ServiceSettings settings) {
 extern "C" {
 
 // The plug-in copies the answer at once; it stays valid until the next call.
+// No exception leaves a service: a failure is an empty answer.
 const char* TF_API ISBNChkFunc(const char* line) {
   static std::string answer;
-  answer = gSettings.check == CheckMode::Identity
-               ? TextOrEmpty(line)
-               : CheckSearchCode(TextOrEmpty(line));
+  try {
+    answer = gSettings.check == CheckMode::Identity
+                 ? TextOrEmpty(line)
+                 : CheckSearchCode(TextOrEmpty(line));
+  } catch (...) {
+    answer.clear();
+  }
   return answer.c_str();
 }
 
@@ -43,7 +49,12 @@ TfBool TF_API HTTPDownloadFunc(const char* localPath, const char* address) {
     return 0;
   const Catalogue* catalogue =
       gSettings.catalogue ? &*gSettings.catalogue : nullptr;
-  return ReplayDownload(catalogue, localPath, address) ? 1 : 0;
+  try {
+    return ReplayDownload(catalogue, localPath, address) ? 1 : 0;
+  } catch (...) {
+    DeleteFileAt(localPath);
+    return 0;
+  }
 }
 
 std::int32_t TF_API HTTPBinaryDownloadFunc() { return 0; }
