@@ -1,5 +1,10 @@
 #include "catalogue/markup.h"
 
+#include "common/text.h"
+#include "platform/platform.h"
+
+#include <utility>
+
 std::string TextBetween(std::string_view text, std::string_view start,
                         std::string_view end) {
   if (start.empty())
@@ -19,4 +24,63 @@ std::string KeepDigits(const std::string& text) {
     if (c >= '0' && c <= '9')
       digits += c;
   return digits.empty() ? text : digits;
+}
+
+namespace {
+
+// The comment markers with a full-width bracket, so that their brackets do
+// not count as tag brackets.
+const char* const kOpenComment = "<!--";
+const char* const kCloseComment = "-->";
+const char* const kHiddenOpenComment = "\x81\x83!--"; // ＜!--
+const char* const kHiddenCloseComment = "--\x81\x84"; // --＞
+
+// Removes every tag from the work text, appending the text between tags to
+// out.
+void DropTags(std::string work, std::string& out) {
+  for (;;) {
+    size_t open = work.find('<');
+    size_t close = work.find('>');
+    if (open == std::string::npos && close == std::string::npos)
+      break;
+    if (open == std::string::npos ||
+        (close != std::string::npos && close < open)) {
+      // The end of a tag begun earlier: its tail goes.
+      work.erase(0, close + 1);
+    } else if (close == std::string::npos) {
+      // A tag that goes on to a later line.
+      out.append(work, 0, open);
+      work.clear();
+    } else {
+      out.append(work, 0, open);
+      work.erase(0, close + 1);
+    }
+  }
+  out += work;
+}
+
+} // namespace
+
+std::string StripMarkup(const std::string& text) {
+  std::string work = ReplaceAll(text, kOpenComment, kHiddenOpenComment);
+  work = ReplaceAll(work, kCloseComment, kHiddenCloseComment);
+  std::string out;
+  DropTags(std::move(work), out);
+  out = ReplaceAll(out, kHiddenOpenComment, kOpenComment);
+  out = ReplaceAll(out, kHiddenCloseComment, kCloseComment);
+  out = ReplaceAll(out, "&lt;", "<");
+  out = ReplaceAll(out, "&gt;", ">");
+  return ReplaceAll(out, "&nbsp;", " ");
+}
+
+std::u16string MapStringWide(const std::u16string& text, std::uint32_t flags) {
+  return LocaleMapWide(text, flags);
+}
+
+std::u16string ToHalfWidth(const std::u16string& text) {
+  return MapStringWide(text, kMapHalfWidth);
+}
+
+std::u16string ToFullWidth(const std::u16string& text) {
+  return MapStringWide(text, kMapFullWidth);
 }

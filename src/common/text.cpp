@@ -17,24 +17,59 @@ bool Contains(std::string_view text, std::string_view marker) {
   return text.find(marker) != std::string_view::npos;
 }
 
-std::string ReplaceAll(std::string_view text, std::string_view from,
-                       std::string_view to) {
+size_t FindWhole(std::string_view text, std::string_view marker, size_t from) {
+  if (marker.empty())
+    return std::string_view::npos;
+  for (size_t pos = from; pos < text.size(); pos += CharLength(text, pos))
+    if (text.compare(pos, marker.size(), marker) == 0)
+      return pos;
+  return std::string_view::npos;
+}
+
+bool EndsWithWhole(std::string_view text, std::string_view suffix) {
+  if (suffix.size() > text.size())
+    return false;
+  const size_t start = text.size() - suffix.size();
+  size_t pos = 0;
+  while (pos < start)
+    pos += CharLength(text, pos);
+  return pos == start && text.substr(start) == suffix;
+}
+
+namespace {
+
+// Every occurrence that find reports, left to right, without overlap.
+template <typename Find>
+std::string ReplaceFound(std::string_view text, std::string_view from,
+                         std::string_view to, Find find) {
   if (from.empty())
     return std::string(text);
   std::string out;
   out.reserve(text.size());
   size_t pos = 0;
-  while (pos < text.size()) {
-    if (text.compare(pos, from.size(), from) == 0) {
-      out += to;
-      pos += from.size();
-      continue;
-    }
-    size_t length = CharLength(text, pos);
-    out += text.substr(pos, length);
-    pos += length;
+  for (size_t found; (found = find(text, from, pos)) != std::string_view::npos;
+       pos = found + from.size()) {
+    out += text.substr(pos, found - pos);
+    out += to;
   }
+  out += text.substr(pos);
   return out;
+}
+
+size_t FindBytes(std::string_view text, std::string_view marker, size_t from) {
+  return text.find(marker, from);
+}
+
+} // namespace
+
+std::string ReplaceAll(std::string_view text, std::string_view from,
+                       std::string_view to) {
+  return ReplaceFound(text, from, to, FindWhole);
+}
+
+std::string ReplaceBytes(std::string_view text, std::string_view from,
+                         std::string_view to) {
+  return ReplaceFound(text, from, to, FindBytes);
 }
 
 std::string Trim(std::string_view text) {
@@ -44,6 +79,20 @@ std::string Trim(std::string_view text) {
   while (last > first && static_cast<unsigned char>(text[last - 1]) <= ' ')
     --last;
   return std::string(text.substr(first, last - first));
+}
+
+std::string TrimRight(std::string_view text) {
+  size_t last = text.size();
+  while (last > 0 && static_cast<unsigned char>(text[last - 1]) <= ' ')
+    --last;
+  return std::string(text.substr(0, last));
+}
+
+std::string TrimLeft(std::string_view text) {
+  size_t first = 0;
+  while (first < text.size() && static_cast<unsigned char>(text[first]) <= ' ')
+    ++first;
+  return std::string(text.substr(first));
 }
 
 std::string Slice(std::string_view text, size_t first, size_t count) {

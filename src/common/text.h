@@ -20,11 +20,25 @@ size_t CharLength(std::string_view text, size_t pos);
 
 // Byte search, case-sensitive, not aligned to characters.
 bool Contains(std::string_view text, std::string_view marker);
+// The first occurrence of marker that begins at a character boundary at or
+// after from (itself a boundary), or npos; an empty marker is never found.
+size_t FindWhole(std::string_view text, std::string_view marker,
+                 size_t from = 0);
+// Whether the text's last character (or characters) are suffix.
+bool EndsWithWhole(std::string_view text, std::string_view suffix);
 // Every occurrence of from, left to right, without overlap, matched at
 // character boundaries only; an empty from changes nothing.
 std::string ReplaceAll(std::string_view text, std::string_view from,
                        std::string_view to);
+// Every occurrence of from replaced byte by byte, for text that is not code
+// page 932 (the raw UTF-8 of a page).
+std::string ReplaceBytes(std::string_view text, std::string_view from,
+                         std::string_view to);
 std::string Trim(std::string_view text);
+// Trim on the right only.
+std::string TrimRight(std::string_view text);
+// Trim on the left only.
+std::string TrimLeft(std::string_view text);
 // Bytes first to first + count - 1 (counted from 1), cut at the text's end;
 // empty when first lies beyond it.
 std::string Slice(std::string_view text, size_t first, size_t count);

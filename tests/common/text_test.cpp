@@ -51,6 +51,19 @@ TEST(Text, TrimKeepsTheFullWidthSpace) {
   EXPECT_EQ(Trim(Sjis("　a　")), Sjis("　a　"));
   EXPECT_EQ(Trim(""), "");
   EXPECT_EQ(Trim("   "), "");
+  EXPECT_EQ(TrimRight(" a \t"), " a");
+  EXPECT_EQ(TrimRight(Sjis("a　 ")), Sjis("a　"));
+}
+
+TEST(Text, EndsWithWholeMatchesTheLastCharacters) {
+  EXPECT_TRUE(EndsWithWhole(Sjis("第3巻"), Sjis("巻")));
+  EXPECT_TRUE(EndsWithWhole("abc", ""));
+  EXPECT_FALSE(EndsWithWhole(Sjis("巻"), Sjis("第3巻")));
+  // 炎 ｪ is 89 8A AA: its last two bytes are those of 巻 (8A AA).
+  EXPECT_FALSE(EndsWithWhole(Sjis("炎ｪ"), Sjis("巻")));
+  // ソ is 83 5C: a backslash as its second byte is no character of its own.
+  EXPECT_FALSE(EndsWithWhole(Sjis("ソ"), "\\"));
+  EXPECT_TRUE(EndsWithWhole(Sjis("ソ") + "\\", "\\"));
 }
 
 TEST(Text, SliceCountsFromOneAndStopsAtTheEnd) {
@@ -86,4 +99,16 @@ TEST(Text, SplitLinesAtEveryLineEnd) {
 TEST(Text, FromUtf8GivesCodePage932) {
   EXPECT_EQ(Hex(FromUtf8(u8"検索 ISBN")), Hex(Sjis("検索 ISBN")));
   EXPECT_EQ(FromUtf8(u8""), "");
+}
+
+TEST(Text, FindWholeAndTrimLeft) {
+  // ポ is 83 7C: its second byte is no "|" of its own.
+  EXPECT_EQ(FindWhole(Sjis("ポ|"), "|"), 2u);
+  EXPECT_EQ(FindWhole(Sjis("ポ"), "|"), std::string::npos);
+  EXPECT_EQ(FindWhole("a|b|c", "|", 2), 3u);
+  EXPECT_EQ(FindWhole("abc", ""), std::string::npos);
+  // 堰E is 89 81 45: its last two bytes are those of ・ (81 45).
+  EXPECT_EQ(FindWhole(Sjis("堰E・"), Sjis("・")), 3u);
+  EXPECT_EQ(TrimLeft(" \t a "), "a ");
+  EXPECT_EQ(TrimLeft(Sjis("　a")), Sjis("　a"));
 }
