@@ -44,6 +44,8 @@ std::string LocaleUpper(const std::string& text);
 
 // --- Files ------------------------------------------------------------------
 bool FileExists(const std::string& path); // a regular file (or a link to one)
+// Anything at the path: a file, a directory or another kind of entry.
+bool PathExists(const std::string& path);
 bool DeleteFileAt(const std::string& path);
 // Reads the whole file into bytes; false (bytes emptied) when it cannot be
 // opened or read.

@@ -5,6 +5,7 @@
 #include "catalogue/markup.h"
 #include "common/host.h"
 #include "common/record.h"
+#include "names/names.h"
 #include "platform/platform.h"
 
 #include <cstring>
@@ -76,6 +77,9 @@ enum class CodeResult { Next, Offline };
 CodeResult LookUpCode(size_t index, const std::string& baseAddress) {
   ClearRecord();
   Book.Isbn = InputList[index];
+  LoadAuthorDictionary(DataDir);
+  LookupPublisher(DataDir);
+  LoadLabelDictionary(DataDir);
   const std::string searchCode = Text(Host.ISBNChkFunc(Book.Isbn.c_str()));
   InputList[index] = searchCode;
   if (searchCode.empty())
@@ -104,6 +108,7 @@ CodeResult LookUpCode(size_t index, const std::string& baseAddress) {
   if (!ParseDetailPage(scratch, baseAddress))
     return CodeResult::Next;
   CompleteCodeFields(searchCode);
+  NormaliseSeriesLabel();
   Book.Volume = KeepDigits(Book.Volume);
   ApplySettingsDefaults(JoinPath(ExecutableDirectory(), "Setting.ini"));
   ResultList.push_back(MakeOutputLine());
@@ -135,6 +140,8 @@ void CleanUp() {
   FreeHostServices();
   InputList.clear();
   ResultList.clear();
+  ReleaseAuthorDictionary();
+  ReleaseLabelDictionary();
 }
 
 void RunSteps(const char* dataDir, const char* outFile, const char* codeList) {

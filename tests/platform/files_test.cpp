@@ -23,8 +23,12 @@ TEST(Files, ExistenceAndDeletion) {
   EXPECT_TRUE(FileExists(path));        // an empty file exists
   EXPECT_FALSE(FileExists(dir.Path())); // a directory is not a file
   EXPECT_FALSE(FileExists(""));
+  EXPECT_TRUE(PathExists(path));
+  EXPECT_TRUE(PathExists(dir.Path())); // but something is there
+  EXPECT_FALSE(PathExists(""));
   EXPECT_TRUE(DeleteFileAt(path));
   EXPECT_FALSE(FileExists(path));
+  EXPECT_FALSE(PathExists(path));
   EXPECT_FALSE(DeleteFileAt(path));
 }
 

@@ -110,6 +110,28 @@ TEST_F(LookupRun, EveryBranchOfACode) {
   }
 }
 
+TEST_F(LookupRun, PublisherDictionaryFillsALineWithoutDetailLink) {
+  // The shortest prefix wins, and the file's LF line ends are read.
+  dir.Write("data/PubDB.dat",
+            Sjis("|0000|長い出版\n|00|見本出版\n|9|違う出版\n"));
+  Outcome run = Lookup({"9784000000024"});
+  EXPECT_EQ(run.messages, "");
+  // Position 13: after the ISBN and eleven empty positions.
+  EXPECT_EQ(SjisToUtf8(run.result), "9784000000024" + std::string(12, ',') +
+                                        "見本出版" + std::string(55, ',') +
+                                        "\r\n");
+}
+
+TEST_F(LookupRun, DictionaryThatCannotBeReadEndsTheRun) {
+  dir.Write("result.txt", "from an earlier run");
+  std::filesystem::create_directories(DataDir() + "AuthDB.dat");
+  Outcome run = Lookup({"9784000000024", "9784000000031"});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.messages, "辞書ファイルを読み込めませんでした。" + DataDir() +
+                              "AuthDB.dat 検索を中止しました。\n");
+  EXPECT_EQ(run.result, "<missing>");
+}
+
 TEST_F(LookupRun, EmptyCodeListIsReportedAndLeavesNoResult) {
   dir.Write("result.txt", "from an earlier run");
   Outcome run = Lookup({"--codes-file", CodesFile("")});

@@ -12,6 +12,11 @@ bool FileExists(const std::string& path) {
          S_ISREG(info.st_mode);
 }
 
+bool PathExists(const std::string& path) {
+  struct stat info;
+  return !path.empty() && stat(path.c_str(), &info) == 0;
+}
+
 bool DeleteFileAt(const std::string& path) { return unlink(path.c_str()) == 0; }
 
 bool ReadWholeFile(const std::string& path, std::string& bytes) {
