@@ -13,11 +13,11 @@
 
 #include <string>
 
-// --- Author statement
-// ---------------------------------------------------------- The persons of one
-// statement paragraph, in statement order: each the name (possibly followed by
-// a reading in ［］) directly followed by its role tag. The detail page reader
-// empties it before and after each page.
+// --- Author statement --------------------------------------------------------
+
+// The persons of one statement paragraph, in statement order: each the name
+// (possibly followed by a reading in ［］) directly followed by its role
+// tag. The detail page reader empties it before and after each page.
 extern StringList PersonList;
 
 // Appends the persons of a statement to PersonList; separator is the text
@@ -25,10 +25,10 @@ extern StringList PersonList;
 void SplitAuthorStatement(const std::string& statement,
                           const std::string& separator);
 
-// --- Dictionary files
-// ---------------------------------------------------------- The lines of
-// "AuthDB.dat" and "LabelsDB.dat" as loaded for the code in progress; empty
-// when the file is missing or empty.
+// --- Dictionary files --------------------------------------------------------
+
+// The lines of "AuthDB.dat" and "LabelsDB.dat" as loaded for the code in
+// progress; empty when the file is missing or empty.
 extern StringList AuthorDictionary;
 extern StringList LabelDictionary;
 
@@ -61,10 +61,10 @@ bool FindEntry(const std::string& dictionaryText, const std::string& key,
 // is empty.
 std::string FieldAt(const std::string& value, int n);
 
-// --- Finalisation
-// -------------------------------------------------------------- Book.Publisher
-// from "PubDB.dat" by the publisher prefix of Book.Isbn (the code as written),
-// the shortest prefix found first.
+// --- Finalisation ------------------------------------------------------------
+
+// Book.Publisher from "PubDB.dat" by the publisher prefix of Book.Isbn (the
+// code as written), the shortest prefix found first.
 void LookupPublisher(const std::string& dataDir);
 // Places the persons of PersonList into Book.Author1-3, with the readings of
 // the first two and the note of the first, through AuthorDictionary.

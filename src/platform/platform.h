@@ -27,7 +27,7 @@ std::string WideToCp932(const std::u16string& text);
 std::u16string Utf8ToWide(const std::string& text);
 std::string WideToUtf8(const std::u16string& text);
 
-// --- Locale mapping (user default locale, Japanese) -------------------------
+// --- Locale mapping (user default locale, Japanese) --------------------------
 // Flags as LCMapString takes them.
 constexpr std::uint32_t kMapHalfWidth = 0x00400000; // LCMAP_HALFWIDTH
 constexpr std::uint32_t kMapFullWidth = 0x00800000; // LCMAP_FULLWIDTH
@@ -42,7 +42,7 @@ std::string LocaleMapAnsi(const std::string& text, std::uint32_t flags);
 // Greek, Cyrillic and the small Roman numerals become their capitals.
 std::string LocaleUpper(const std::string& text);
 
-// --- Files ------------------------------------------------------------------
+// --- Files -------------------------------------------------------------------
 bool FileExists(const std::string& path); // a regular file (or a link to one)
 // Anything at the path: a file, a directory or another kind of entry.
 bool PathExists(const std::string& path);
@@ -54,7 +54,7 @@ bool ReadWholeFile(const std::string& path, std::string& bytes);
 // cannot be written, and then no partial file is left behind.
 bool WriteWholeFile(const std::string& path, const std::string& bytes);
 
-// --- The running process ----------------------------------------------------
+// --- The running process -----------------------------------------------------
 // Directory of the running executable, without a trailing separator.
 std::string ExecutableDirectory();
 // dir + separator + name, with the platform's separator ("\\" or "/").
@@ -62,7 +62,7 @@ std::string JoinPath(const std::string& dir, const std::string& name);
 // Value of an environment variable, empty when it is not set.
 std::string EnvironmentValue(const std::string& name);
 
-// --- Initialisation files ---------------------------------------------------
+// --- Initialisation files ----------------------------------------------------
 // GetPrivateProfileStringA: the value of key in section of the file at
 // path, trimmed, with one pair of enclosing quotes removed. Section and key
 // are compared without regard to ASCII case. A key present with an empty
@@ -70,7 +70,7 @@ std::string EnvironmentValue(const std::string& name);
 std::string ReadIniString(const std::string& path, const std::string& section,
                           const std::string& key, const std::string& fallback);
 
-// --- Dynamic libraries ------------------------------------------------------
+// --- Dynamic libraries -------------------------------------------------------
 using LibraryHandle = void*;
 // Loads the file as a library; the running executable's own file gives the
 // running program. Null on failure.
@@ -79,7 +79,7 @@ LibraryHandle OpenLibrary(const std::string& path);
 void* LibrarySymbol(LibraryHandle library, const char* name);
 void CloseLibrary(LibraryHandle library);
 
-// --- Messages ---------------------------------------------------------------
+// --- Messages ----------------------------------------------------------------
 // The modal error box (error icon, no owner, no caption of its own); on
 // POSIX the text, converted to UTF-8, as one line on standard error.
 void ShowErrorMessage(const std::string& text);
