@@ -5,8 +5,9 @@
 // last word, a number after 第 or 編, a Latin VOL/NO marker, digits glued
 // to 巻 or 集. Searches for "(", ")" and the space run from the end; none
 // of these bytes can be the second byte of a double-byte character. The
-// searches for 第, 編, VOL and NO compare bytes and may land inside a
-// character.
+// searches for 第, 編, VOL and NO, and the test for a final 巻 or 集, match
+// whole characters only: a match that began inside a character would cut
+// the title in half.
 #include "common/record.h"
 #include "common/text.h"
 #include "normalise/normalise.h"

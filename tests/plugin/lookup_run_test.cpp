@@ -227,6 +227,50 @@ TEST_F(LookupRun, InfoCutsAtTheBufferSize) {
 }
 
 TEST_F(LookupRun, SettingsBesideACopyOfTheHost) {
-  GTEST_SKIP() << "settings fill only records read from a detail page; the "
-                  "detail page reader is not built yet";
+  // "Setting.ini" is read from the running host's folder: a copy of the host
+  // and the plug-in in a folder of their own.
+  const std::string bin = dir.File("bin");
+  std::filesystem::create_directories(bin);
+  std::filesystem::copy_file(host, bin + "/shelfix.exe");
+  std::filesystem::copy_file(kBin + "/tomefinder.so", bin + "/tomefinder.so");
+  host = bin + "/shelfix.exe";
+  struct Case {
+    const char* name;
+    const char* ini; // UTF-8; null for no file
+    std::string purchase, tax, read;
+  } cases[] = {
+      {"no settings file: the defaults", nullptr, "購入", "0", "既読"},
+      {"TaxSet fills both tax positions", "[Entry]\r\nTaxSet=1\r\n", "購入",
+       "1", "既読"},
+      {"a key present but empty leaves its field empty",
+       "[Entry]\r\nReadSet=\r\n", "購入", "0", ""},
+      {"every key",
+       "[Entry]\r\nPurachaseSet=予約\r\nTaxSet=2\r\nReadSet=未読\r\n", "予約",
+       "2", "未読"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::filesystem::remove(bin + "/Setting.ini");
+    if (c.ini)
+      dir.Write("bin/Setting.ini", Sjis(c.ini));
+    // A record read from a detail page, then one without a detail link.
+    Outcome run = Lookup({"9784000000062", "9784000000024"});
+    EXPECT_EQ(run.messages, "");
+    const size_t end = run.result.find("\r\n");
+    ASSERT_NE(end, std::string::npos) << run.result;
+    // No item of this line is quoted, so it splits at every comma.
+    std::vector<std::string> fields;
+    std::string rest = SjisToUtf8(run.result.substr(0, end)) + ",";
+    for (size_t comma; (comma = rest.find(',')) != std::string::npos;
+         rest.erase(0, comma + 1))
+      fields.push_back(rest.substr(0, comma));
+    ASSERT_EQ(fields.size(), 68u) << run.result;
+    EXPECT_EQ(fields[1], "本の見本");
+    EXPECT_EQ(fields[20], c.purchase) << "position 21";
+    EXPECT_EQ(fields[22], c.tax) << "position 23";
+    EXPECT_EQ(fields[24], c.tax) << "position 25";
+    EXPECT_EQ(fields[46], c.read) << "position 47";
+    // The line without a detail page takes no settings.
+    EXPECT_EQ(run.result.substr(end + 2), Line("9784000000024"));
+  }
 }
