@@ -108,10 +108,20 @@ std::string LocaleMapAnsi(const std::string& text, std::uint32_t flags) {
 }
 
 // Through UTF-16, so that a trail byte in 0x61-0x7A is never taken for an
-// ASCII letter.
+// ASCII letter. CharUpperBuffA works in place: the converted characters
+// fill the original length as far as they fit whole (an undefined or cut
+// sequence comes back as the two bytes of U+30FB, which may not fit), and
+// the original bytes stay after them.
 std::string LocaleUpper(const std::string& text) {
-  std::u16string wide = Cp932ToWide(text);
-  for (char16_t& c : wide)
-    c = MapChar(kUpperRows, c);
-  return WideToCp932(wide);
+  std::string upper;
+  upper.reserve(text.size());
+  for (char16_t c : Cp932ToWide(text)) {
+    const std::string bytes =
+        WideToCp932(std::u16string(1, MapChar(kUpperRows, c)));
+    if (upper.size() + bytes.size() > text.size())
+      break;
+    upper += bytes;
+  }
+  upper += text.substr(upper.size());
+  return upper;
 }

@@ -46,6 +46,19 @@ TEST(Files, FailuresAreReported) {
   EXPECT_FALSE(WriteWholeFile(dir.Path(), "x"));
 }
 
+#if defined(_WIN32)
+TEST(Process, ExecutableDirectoryAndJoin) {
+  const std::string dir = ExecutableDirectory();
+  ASSERT_FALSE(dir.empty());
+  EXPECT_NE(dir.back(), '\\');
+  EXPECT_TRUE(FileExists(JoinPath(dir, "platform_test.exe")));
+  EXPECT_EQ(JoinPath("C:\\a", "b.ini"), "C:\\a\\b.ini");
+  EXPECT_EQ(JoinPath("C:\\", "b.ini"), "C:\\b.ini");
+  // A folder named "表" (0x95 0x5C) ends in the separator's byte, as its
+  // trail byte: a separator still goes in.
+  EXPECT_EQ(JoinPath("C:\\\x95\x5C", "b.ini"), "C:\\\x95\x5C\\b.ini");
+}
+#else
 TEST(Process, ExecutableDirectoryAndJoin) {
   const std::string dir = ExecutableDirectory();
   ASSERT_FALSE(dir.empty());
@@ -54,6 +67,7 @@ TEST(Process, ExecutableDirectoryAndJoin) {
   EXPECT_EQ(JoinPath("/a", "b.ini"), "/a/b.ini");
   EXPECT_EQ(JoinPath("/", "b.ini"), "/b.ini");
 }
+#endif
 
 TEST(Process, EnvironmentValue) {
   setenv("TOMEFINDER_TEST_VALUE", "x y", 1);

@@ -2,15 +2,20 @@
 
 #include <gtest/gtest.h>
 
-// Exported from this test executable (it is linked with -rdynamic) so that
-// loading the running executable can be seen to find it.
-extern "C" __attribute__((visibility("default"))) int TomefinderProbe() {
-  return 42;
-}
+// Exported from this test executable (it is linked with -rdynamic, on
+// Windows with an export table) so that loading the running executable can
+// be seen to find it.
+#if defined(_WIN32)
+#define TF_TEST_EXPORT __declspec(dllexport)
+constexpr const char* kSelf = "platform_test.exe";
+#else
+#define TF_TEST_EXPORT __attribute__((visibility("default")))
+constexpr const char* kSelf = "platform_test";
+#endif
+extern "C" TF_TEST_EXPORT int TomefinderProbe() { return 42; }
 
 TEST(Library, RunningExecutableGivesTheRunningProgram) {
-  LibraryHandle self =
-      OpenLibrary(JoinPath(ExecutableDirectory(), "platform_test"));
+  LibraryHandle self = OpenLibrary(JoinPath(ExecutableDirectory(), kSelf));
   ASSERT_NE(self, nullptr);
   auto probe =
       reinterpret_cast<int (*)()>(LibrarySymbol(self, "TomefinderProbe"));

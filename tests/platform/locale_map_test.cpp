@@ -172,6 +172,22 @@ TEST(LocaleUpper, UpperCasesTextLongerThan255BytesWhole) {
   EXPECT_EQ(Hex(LocaleUpper(lower)), Hex(upper));
 }
 
+// CharUpperBuffA works in place: an undefined or cut sequence comes back as
+// U+30FB's two bytes where they fit, and the length never changes (as Wine's
+// CharUpperBuffA does it, which the differential test compares over every
+// character).
+TEST(LocaleUpper, KeepsTheLengthOfUndefinedAndCutSequences) {
+  const struct {
+    std::string text, expected;
+  } cases[] = {
+      {"a\x81\xAD", "A\x81\x45"}, // undefined pair: the default character
+      {"a\x81", "A\x81"},         // cut lead byte: no room for two bytes
+      {"\xFD\x82", "\xFD\x82"},   // user-defined single byte, then a cut lead
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(Hex(LocaleUpper(c.text)), Hex(c.expected)) << Hex(c.text);
+}
+
 // Every character of code page 932 as glibc's iconv knows it: its bytes and
 // its code point.
 struct Cp932Char {

@@ -1,0 +1,88 @@
+// Files on Windows, through the ANSI functions: paths are code page 932.
+#include "platform/platform.h"
+
+#include <windows.h>
+
+namespace {
+
+DWORD Attributes(const std::string& path) {
+  return path.empty() ? INVALID_FILE_ATTRIBUTES
+                      : GetFileAttributesA(path.c_str());
+}
+
+// Another program may hold the file open, as an editor holds a dictionary.
+HANDLE OpenForReading(const std::string& path) {
+  return CreateFileA(path.c_str(), GENERIC_READ,
+                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                     nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+bool WriteAll(HANDLE file, const std::string& bytes) {
+  size_t done = 0;
+  while (done < bytes.size()) {
+    const size_t left = bytes.size() - done;
+    const DWORD chunk =
+        left > (1u << 30) ? (1u << 30) : static_cast<DWORD>(left);
+    DWORD written = 0;
+    if (!WriteFile(file, bytes.data() + done, chunk, &written, nullptr) ||
+        written == 0)
+      return false;
+    done += written;
+  }
+  return true;
+}
+
+} // namespace
+
+bool FileExists(const std::string& path) {
+  const DWORD attributes = Attributes(path);
+  return attributes != INVALID_FILE_ATTRIBUTES &&
+         (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+bool PathExists(const std::string& path) {
+  return Attributes(path) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool DeleteFileAt(const std::string& path) {
+  return DeleteFileA(path.c_str()) != 0;
+}
+
+bool ReadWholeFile(const std::string& path, std::string& bytes) {
+  bytes.clear();
+  HANDLE file = OpenForReading(path);
+  if (file == INVALID_HANDLE_VALUE)
+    return false;
+  LARGE_INTEGER size;
+  if (GetFileSizeEx(file, &size) && size.QuadPart > 0)
+    bytes.reserve(static_cast<size_t>(size.QuadPart));
+  char buffer[65536];
+  bool ok = true;
+  for (;;) {
+    DWORD n = 0;
+    if (!ReadFile(file, buffer, sizeof buffer, &n, nullptr)) {
+      ok = false;
+      break;
+    }
+    if (n == 0)
+      break;
+    bytes.append(buffer, n);
+  }
+  CloseHandle(file);
+  if (!ok)
+    bytes.clear();
+  return ok;
+}
+
+bool WriteWholeFile(const std::string& path, const std::string& bytes) {
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr,
+                            CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE)
+    return false;
+  bool ok = WriteAll(file, bytes);
+  if (!CloseHandle(file))
+    ok = false;
+  if (!ok)
+    DeleteFileA(path.c_str());
+  return ok;
+}
