@@ -1,4 +1,5 @@
-// The stand-in host's command line: one plug-in call per invocation.
+// The stand-in host's command line: one plug-in call per invocation, or
+// the readable display of a result file.
 #pragma once
 
 #include <cstdint>
@@ -9,6 +10,19 @@
 // How ISBNChkFunc answers: as a careful host does, or with the line as it
 // came (to hand the plug-in codes no real host would pass).
 enum class CheckMode { Isbn, Identity };
+
+// How "show" prints a result file.
+enum class ShowFormat { Text, Json, Csv };
+
+// How live mode treats the catalogue's web server. Times in milliseconds.
+struct LiveOptions {
+  std::uint32_t intervalMs = 1000; // least time between two requests
+  std::uint32_t connectTimeoutMs = 10000;
+  std::uint32_t timeoutMs = 30000; // one attempt, from connect to last byte
+  std::uint32_t retries = 2;       // further attempts after a transient fault
+  std::uint32_t backoffMs = 1000;  // wait before the first retry, then doubled
+  std::optional<std::string> recordDir;
+};
 
 struct Options {
   bool help = false;
@@ -22,7 +36,13 @@ struct Options {
   std::vector<std::string> codes;
   CheckMode check = CheckMode::Isbn;
   std::uint32_t offlineFrom = 0; // 0: InternetConnectFunc always answers true
+  std::uint32_t stopAt = 0;      // 0: the host never raises the stop request
   bool show = false;
+  std::optional<LiveOptions> live; // set: downloads go over HTTP
+
+  // "show [--json|--csv] FILE": print a result file, call no plug-in.
+  std::optional<std::string> showFile;
+  ShowFormat showFormat = ShowFormat::Text;
 };
 
 // Parses the arguments after the program name. False with a one-line

@@ -1,6 +1,7 @@
 // shelfix.exe: a stand-in for the catalogue application that loads the
 // plug-in, makes one call and serves the plug-in's calls back.
 #include "command_line.h"
+#include "desktop.h"
 #include "platform/platform.h"
 #include "plugin_calls.h"
 #include "replay.h"
@@ -16,6 +17,7 @@ namespace {
 
 constexpr int kExitDone = 0;
 constexpr int kExitPluginFailed = 1;
+constexpr int kExitUnreadable = 1; // show: the result file cannot be read
 constexpr int kExitUsage = 2;
 
 void PrintError(const std::string& text) {
@@ -67,6 +69,17 @@ bool CodeList(const Options& options, std::string& list) {
 bool Settings(const Options& options, ServiceSettings& settings) {
   settings.check = options.check;
   settings.offlineFrom = options.offlineFrom;
+  settings.stopAt = options.stopAt;
+  if (options.live) {
+    LiveSession session;
+    std::string error;
+    if (!StartLiveSession(*options.live, session, error)) {
+      PrintError(error);
+      return false;
+    }
+    settings.live = std::move(session);
+    return true;
+  }
   if (!options.catalogueDir)
     return true;
   Catalogue catalogue;
@@ -79,6 +92,7 @@ bool Settings(const Options& options, ServiceSettings& settings) {
   return true;
 }
 
+// --show after a run: a run may rightly leave no result file.
 void ShowResult(const std::string& path) {
   std::string bytes;
   if (!FileExists(path)) {
@@ -88,6 +102,18 @@ void ShowResult(const std::string& path) {
   } else {
     WriteBytes(FormatResult(bytes));
   }
+}
+
+int RunShow(const Options& options) {
+  std::string bytes;
+  if (!FileExists(*options.showFile) ||
+      !ReadWholeFile(*options.showFile, bytes)) {
+    PrintError("cannot read the result file " + *options.showFile);
+    return kExitUnreadable;
+  }
+  WriteBytes(FormatResultAs(options.showFormat, bytes));
+  std::fflush(stdout);
+  return kExitDone;
 }
 
 int RunDownload(const Options& options) {
@@ -111,6 +137,7 @@ int RunDownload(const Options& options) {
 } // namespace
 
 int main(int argc, char** argv) {
+  PrepareHostProcess();
   std::vector<std::string> args(argv + 1, argv + argc);
   Options options;
   std::string error;
@@ -122,5 +149,7 @@ int main(int argc, char** argv) {
     WriteBytes(UsageText());
     return kExitDone;
   }
+  if (options.showFile)
+    return RunShow(options);
   return options.info ? RunInfo(options) : RunDownload(options);
 }

@@ -1,5 +1,6 @@
 #include "services.h"
 
+#include "desktop.h"
 #include "isbn_check.h"
 #include "platform/platform.h"
 
@@ -10,6 +11,7 @@ namespace {
 
 ServiceSettings gSettings;
 std::uint32_t gConnectCalls = 0;
+std::uint32_t gDownloadCalls = 0;
 
 std::string TextOrEmpty(const char* text) { return text ? text : ""; }
 
@@ -18,7 +20,21 @@ std::string TextOrEmpty(const char* text) { return text ? text : ""; }
 void ConfigureServices(ServiceSettings settings) {
   gSettings = std::move(settings);
   gConnectCalls = 0;
+  gDownloadCalls = 0;
 }
+
+namespace {
+
+// --stop-at: the user clicks the stop button while this download is under
+// way; the host handles the click before the download returns.
+void StopDuringDownload() {
+  if (gDownloadCalls < UINT32_MAX)
+    ++gDownloadCalls;
+  if (gSettings.stopAt != 0 && gDownloadCalls == gSettings.stopAt)
+    RaiseStopRequest();
+}
+
+} // namespace
 
 extern "C" {
 
@@ -36,20 +52,32 @@ const char* TF_API ISBNChkFunc(const char* line) {
   return answer.c_str();
 }
 
-TfBool TF_API InternetConnectFunc(const char* /*address*/) {
+// --offline-from counts every call and wins over the live check.
+TfBool TF_API InternetConnectFunc(const char* address) {
   if (gConnectCalls < UINT32_MAX)
     ++gConnectCalls;
   bool offline =
       gSettings.offlineFrom != 0 && gConnectCalls >= gSettings.offlineFrom;
-  return offline ? 0 : 1;
+  if (offline)
+    return 0;
+  if (!gSettings.live)
+    return 1;
+  try {
+    return address && LiveConnectCheck(*gSettings.live, address) ? 1 : 0;
+  } catch (...) {
+    return 0;
+  }
 }
 
 TfBool TF_API HTTPDownloadFunc(const char* localPath, const char* address) {
+  StopDuringDownload();
   if (!localPath || !address)
     return 0;
   const Catalogue* catalogue =
       gSettings.catalogue ? &*gSettings.catalogue : nullptr;
   try {
+    if (gSettings.live)
+      return LiveDownload(*gSettings.live, localPath, address) ? 1 : 0;
     return ReplayDownload(catalogue, localPath, address) ? 1 : 0;
   } catch (...) {
     DeleteFileAt(localPath);

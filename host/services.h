@@ -6,6 +6,7 @@
 
 #include "command_line.h"
 #include "common/abi.h"
+#include "live_download.h"
 #include "replay.h"
 
 #include <cstdint>
@@ -14,11 +15,15 @@
 struct ServiceSettings {
   CheckMode check = CheckMode::Isbn;
   std::uint32_t offlineFrom = 0; // 0: always connected
+  std::uint32_t stopAt = 0;      // 0: no stop request from the host
   std::optional<Catalogue> catalogue;
+  // Set: downloads and the connection check go to the catalogue's web
+  // server, and the catalogue above is not used.
+  std::optional<LiveSession> live;
 };
 
-// Sets how the services answer during the next run and restarts the count
-// of InternetConnectFunc calls.
+// Sets how the services answer during the next run and restarts the counts
+// of InternetConnectFunc and HTTPDownloadFunc calls.
 void ConfigureServices(ServiceSettings settings);
 
 extern "C" {

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Looks up the sample catalogue's codes through the stand-in host and shows
-# the result file readably. The data directory is copied first, so the
-# run's scratch file stays out of the source tree.
+# the result file readably (shelfix.exe show). The data directory is copied
+# first, so the run's scratch file stays out of the source tree.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
@@ -13,5 +13,6 @@ rm -rf "$run"
 mkdir -p "$run"
 cp -r samples/data "$run/data"
 build/bin/shelfix.exe --data-dir "$run/data/" --out "$run/result.txt" \
-  --catalogue samples/catalogue --codes-file samples/codes.txt --show
+  --catalogue samples/catalogue --codes-file samples/codes.txt
+build/bin/shelfix.exe show "$run/result.txt"
 echo "result file: $run/result.txt"

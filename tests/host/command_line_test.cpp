@@ -41,6 +41,44 @@ TEST(CommandLine, RunWithEveryOption) {
   EXPECT_FALSE(o.codesFile);
 }
 
+TEST(CommandLine, LiveDefaultsAndEveryLiveOption) {
+  Options plain = Parse({"--data-dir", "d/", "--out", "o", "--live", "9784"});
+  ASSERT_TRUE(plain.live);
+  EXPECT_EQ(plain.live->intervalMs, 1000u) << "one request a second";
+  EXPECT_EQ(plain.live->connectTimeoutMs, 10000u);
+  EXPECT_EQ(plain.live->timeoutMs, 30000u);
+  EXPECT_EQ(plain.live->retries, 2u);
+  EXPECT_EQ(plain.live->backoffMs, 1000u);
+  EXPECT_FALSE(plain.live->recordDir);
+
+  // The live options may come before --live.
+  Options o =
+      Parse({"--record", "rec", "--interval", "0", "--live",
+             "--connect-timeout", "250", "--timeout", "1", "--retries", "10",
+             "--backoff", "0", "--data-dir", "d/", "--out", "o", "9784"});
+  ASSERT_TRUE(o.live);
+  EXPECT_EQ(o.live->recordDir, "rec");
+  EXPECT_EQ(o.live->intervalMs, 0u);
+  EXPECT_EQ(o.live->connectTimeoutMs, 250u);
+  EXPECT_EQ(o.live->timeoutMs, 1u);
+  EXPECT_EQ(o.live->retries, 10u);
+  EXPECT_EQ(o.live->backoffMs, 0u);
+  EXPECT_FALSE(Parse({"--data-dir", "d/", "--out", "o", "9784"}).live);
+}
+
+TEST(CommandLine, Show) {
+  Options text = Parse({"show", "result.txt"});
+  EXPECT_EQ(text.showFile, "result.txt");
+  EXPECT_EQ(text.showFormat, ShowFormat::Text);
+  EXPECT_FALSE(text.dataDir);
+  EXPECT_EQ(Parse({"show", "--json", "r"}).showFormat, ShowFormat::Json);
+  EXPECT_EQ(Parse({"show", "r", "--csv"}).showFormat, ShowFormat::Csv);
+  EXPECT_EQ(Parse({"show", "--", "--json"}).showFile, "--json");
+  EXPECT_EQ(Parse({"show", "-"}).showFile, "-");
+  EXPECT_FALSE(Parse({"--data-dir", "d/", "--out", "o", "show"}).showFile)
+      << "only the first argument names the command";
+}
+
 TEST(CommandLine, RunDefaults) {
   Options o = Parse({"--data-dir", "", "--out", "o", "--codes-file", "c"});
   EXPECT_EQ(o.dataDir, "");
@@ -96,6 +134,25 @@ TEST(CommandLine, Mistakes) {
       {"--info", "--buffer-size", ""},
       {"--info", "--out", "o"},
       {"--info", "9784"},
+      {"--info", "--live"},
+      {"--info", "--record", "r"},
+      with({"--live", "--catalogue", "c", "9784"}),
+      with({"--record", "r", "9784"}),
+      with({"--interval", "5", "9784"}),
+      with({"--timeout", "5", "9784"}),
+      with({"--live", "--live", "9784"}),
+      with({"--live", "--timeout", "0", "9784"}),
+      with({"--live", "--connect-timeout", "0", "9784"}),
+      with({"--live", "--retries", "11", "9784"}),
+      with({"--live", "--interval", "-1", "9784"}),
+      with({"--live", "--backoff", "1s", "9784"}),
+      with({"--live", "9784", "--record"}),
+      {"show"},
+      {"show", "--json"},
+      {"show", "a", "b"},
+      {"show", "--json", "--csv", "a"},
+      {"show", "--json", "--json", "a"},
+      {"show", "--xml", "a"},
   };
   for (const auto& args : mistakes) {
     Options options;

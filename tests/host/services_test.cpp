@@ -60,6 +60,45 @@ TEST(Services, InternetConnectGoesOfflineFromTheNthCall) {
     ASSERT_EQ(InternetConnectFunc("http://h.example/"), 1) << "call " << i + 1;
 }
 
+// In live mode the connection check asks the host, and --offline-from
+// still wins; downloads go to the web server, never to a catalogue.
+TEST(Services, LiveModeAsksTheServer) {
+  TempDir dir;
+  ServiceSettings settings;
+  settings.offlineFrom = 4;
+  std::string error;
+  LiveSession session;
+  ASSERT_TRUE(StartLiveSession(LiveOptions{}, session, error)) << error;
+  std::vector<std::string> checked;
+  session.reachable = [&](const std::string& address, std::uint32_t) {
+    checked.push_back(address);
+    return address != "http://down.example/";
+  };
+  session.fetch = [](const std::string& address, const FetchLimits&) {
+    FetchAnswer answer;
+    answer.outcome = FetchOutcome::Page;
+    answer.body = "served " + address;
+    return answer;
+  };
+  settings.live = session;
+  dir.Write("index.tsv", "/p\tp.html\n");
+  dir.Write("p.html", "from the catalogue");
+  settings.catalogue.emplace();
+  ASSERT_TRUE(LoadCatalogue(dir.Path(), *settings.catalogue, error)) << error;
+  ConfigureServices(settings);
+
+  EXPECT_EQ(InternetConnectFunc("http://up.example/"), 1);
+  EXPECT_EQ(InternetConnectFunc("http://down.example/"), 0);
+  EXPECT_EQ(InternetConnectFunc(nullptr), 0);
+  EXPECT_EQ(InternetConnectFunc("http://up.example/"), 0) << "fourth call";
+  EXPECT_EQ(checked, (std::vector<std::string>{"http://up.example/",
+                                               "http://down.example/"}));
+
+  const std::string local = dir.File("local.html");
+  EXPECT_EQ(HTTPDownloadFunc(local.c_str(), "http://h.example/p"), 1);
+  EXPECT_EQ(ReadBytes(local), "served http://h.example/p");
+}
+
 TEST(Services, HttpDownloadServesTheCatalogue) {
   TempDir dir;
   dir.Write("index.tsv", "/p?x=1\tp.html\n");
