@@ -16,6 +16,17 @@ have_cmd clang-format || need+=(clang-format)
 have_pkg libgtest-dev || need+=(libgtest-dev)
 # The source of the width and case tables, for the test that regenerates them.
 [ -f /usr/share/unicode/UnicodeData.txt ] || need+=(unicode-data)
+# libcurl for the host's live mode (the plug-in never links it).
+have_pkg libcurl4-openssl-dev || need+=(libcurl4-openssl-dev)
+# The sanitizer and fuzzing builds: clang, its sanitizer and libFuzzer
+# runtimes, and the symbolizer that names the frames of a report.
+have_cmd clang++ || need+=(clang)
+have_pkg libclang-rt-14-dev || need+=(libclang-rt-14-dev)
+have_cmd llvm-symbolizer || need+=(llvm)
+# memcheck over the sample run; chattr for the read-only folder of the
+# bad-input tests when they run as root.
+have_cmd valgrind || need+=(valgrind)
+have_cmd chattr || need+=(e2fsprogs)
 
 if [ ${#need[@]} -gt 0 ]; then
   echo "setup: installing ${need[*]}"

@@ -93,8 +93,12 @@ void ReadStatement(PageState& page, size_t i) {
     page.statementEmpty = true;
     return;
   }
-  SplitAuthorStatement(statement, ";");
-  FinaliseAuthors();
+  // A full PersonList takes no more persons; placing the same persons
+  // again for every further statement row would only cost time.
+  if (PersonList.size() < kMaxPersons) {
+    SplitAuthorStatement(statement, ";");
+    FinaliseAuthors();
+  }
   page.stage.authors[0] = Book.Author1;
   page.stage.authors[1] = Book.Author2;
   page.stage.authors[2] = Book.Author3;

@@ -3,18 +3,16 @@
 #include "common/text.h"
 #include "platform/platform.h"
 
-#include <utility>
-
 std::string TextBetween(std::string_view text, std::string_view start,
                         std::string_view end) {
   if (start.empty())
     return {};
-  size_t found = text.find(start);
+  size_t found = FindBytes(text, start);
   if (found == std::string_view::npos)
     return {};
   std::string_view rest = text.substr(found + start.size());
   if (!end.empty())
-    rest = rest.substr(0, rest.find(end));
+    rest = rest.substr(0, FindBytes(rest, end));
   return std::string(rest);
 }
 
@@ -35,28 +33,33 @@ const char* const kCloseComment = "-->";
 const char* const kHiddenOpenComment = "\x81\x83!--"; // ＜!--
 const char* const kHiddenCloseComment = "--\x81\x84"; // --＞
 
-// Removes every tag from the work text, appending the text between tags to
-// out.
-void DropTags(std::string work, std::string& out) {
-  for (;;) {
-    size_t open = work.find('<');
-    size_t close = work.find('>');
-    if (open == std::string::npos && close == std::string::npos)
-      break;
+// Appends the text of work without its tags to out. The work text is
+// walked once, by position: cutting tags off its front would copy the rest
+// of a long line for every tag.
+void DropTags(const std::string& work, std::string& out) {
+  size_t pos = 0;
+  size_t open = work.find('<');
+  size_t close = work.find('>');
+  while (open != std::string::npos || close != std::string::npos) {
     if (open == std::string::npos ||
         (close != std::string::npos && close < open)) {
       // The end of a tag begun earlier: its tail goes.
-      work.erase(0, close + 1);
+      pos = close + 1;
     } else if (close == std::string::npos) {
       // A tag that goes on to a later line.
-      out.append(work, 0, open);
-      work.clear();
+      out.append(work, pos, open - pos);
+      return;
     } else {
-      out.append(work, 0, open);
-      work.erase(0, close + 1);
+      out.append(work, pos, open - pos);
+      pos = close + 1;
     }
+    // Each bracket is looked for again only once the walk has passed it.
+    if (open != std::string::npos && open < pos)
+      open = work.find('<', pos);
+    if (close < pos)
+      close = work.find('>', pos);
   }
-  out += work;
+  out.append(work, pos);
 }
 
 } // namespace
@@ -65,7 +68,7 @@ std::string StripMarkup(const std::string& text) {
   std::string work = ReplaceAll(text, kOpenComment, kHiddenOpenComment);
   work = ReplaceAll(work, kCloseComment, kHiddenCloseComment);
   std::string out;
-  DropTags(std::move(work), out);
+  DropTags(work, out);
   out = ReplaceAll(out, kHiddenOpenComment, kOpenComment);
   out = ReplaceAll(out, kHiddenCloseComment, kCloseComment);
   out = ReplaceAll(out, "&lt;", "<");

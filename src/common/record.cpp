@@ -43,6 +43,36 @@ bool IsReadingPosition(int position) {
   return position == 3 || position == 7 || position == 9;
 }
 
+// A byte that can follow a lead byte as the second byte of a character.
+bool IsSecondByte(unsigned char byte) {
+  return byte >= 0x40 && byte <= 0xFC && byte != 0x7F;
+}
+
+// The text with every lead byte that has no second byte after it (at the
+// end of the text, or before a control byte, a space, a quote or a comma)
+// as "?". A reader of code page 932 takes a lead byte and the byte after
+// it as one character, so such a byte would take the comma or the closing
+// quote after it and shift every later item of the line, and would hide
+// the byte after it from the escaping and the quoting. Such bytes come
+// from a code list or a dictionary that is not code page 932 text, or
+// from a value cut out in the middle of a character.
+std::string WholeCharacters(const std::string& text) {
+  std::string out;
+  out.reserve(text.size());
+  for (size_t pos = 0; pos < text.size(); ++pos) {
+    if (!IsLeadByte(static_cast<unsigned char>(text[pos]))) {
+      out += text[pos];
+    } else if (pos + 1 < text.size() &&
+               IsSecondByte(static_cast<unsigned char>(text[pos + 1]))) {
+      out.append(text, pos, 2);
+      ++pos;
+    } else {
+      out += '?';
+    }
+  }
+  return out;
+}
+
 bool NeedsQuotes(const std::string& item) {
   for (size_t pos = 0; pos < item.size(); pos += CharLength(item, pos)) {
     unsigned char c = static_cast<unsigned char>(item[pos]);
@@ -98,9 +128,9 @@ std::string MakeOutputLine() {
     const std::string* field = FieldAtPosition(Book, position);
     if (!field)
       continue;
-    AppendItem(line,
-               EscapeField(IsReadingPosition(position) ? MapHalfWidth(*field)
-                                                       : *field));
+    AppendItem(line, EscapeField(WholeCharacters(IsReadingPosition(position)
+                                                     ? MapHalfWidth(*field)
+                                                     : *field)));
   }
   return line;
 }

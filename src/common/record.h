@@ -70,4 +70,6 @@ std::string EscapeField(const std::string& text);
 // signs and the ideographic space).
 std::string MapHalfWidth(const std::string& text);
 // The comma text of the 68 positions of Book, without a line terminator.
+// A lead byte without a second byte is written as "?", so that the line
+// reads as 68 items whether it is read by bytes or by characters.
 std::string MakeOutputLine();

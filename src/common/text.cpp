@@ -13,8 +13,48 @@ size_t CharLength(std::string_view text, size_t pos) {
              : 1;
 }
 
+namespace {
+
+// Markers up to this length are looked for directly: the direct search
+// compares at most this many bytes at each position of the text.
+constexpr size_t kShortMarker = 32;
+
+// Knuth-Morris-Pratt: never steps back in the text, so the time is linear
+// in the text and the marker, however long and repetitive both are.
+size_t FindLongMarker(std::string_view text, std::string_view marker,
+                      size_t from) {
+  // border[i]: length of the longest proper prefix of marker[0..i] that is
+  // also its suffix.
+  std::vector<size_t> border(marker.size(), 0);
+  for (size_t i = 1, k = 0; i < marker.size(); ++i) {
+    while (k > 0 && marker[i] != marker[k])
+      k = border[k - 1];
+    if (marker[i] == marker[k])
+      ++k;
+    border[i] = k;
+  }
+  for (size_t pos = from, k = 0; pos < text.size(); ++pos) {
+    while (k > 0 && text[pos] != marker[k])
+      k = border[k - 1];
+    if (text[pos] == marker[k])
+      ++k;
+    if (k == marker.size())
+      return pos + 1 - k;
+  }
+  return std::string_view::npos;
+}
+
+} // namespace
+
+size_t FindBytes(std::string_view text, std::string_view marker, size_t from) {
+  if (marker.size() <= kShortMarker || from > text.size() ||
+      marker.size() > text.size() - from)
+    return text.find(marker, from);
+  return FindLongMarker(text, marker, from);
+}
+
 bool Contains(std::string_view text, std::string_view marker) {
-  return text.find(marker) != std::string_view::npos;
+  return FindBytes(text, marker) != std::string_view::npos;
 }
 
 size_t FindWhole(std::string_view text, std::string_view marker, size_t from) {
@@ -54,10 +94,6 @@ std::string ReplaceFound(std::string_view text, std::string_view from,
   }
   out += text.substr(pos);
   return out;
-}
-
-size_t FindBytes(std::string_view text, std::string_view marker, size_t from) {
-  return text.find(marker, from);
 }
 
 } // namespace

@@ -18,6 +18,11 @@ bool IsLeadByte(unsigned char byte);
 // lead byte in the last position is a character of one byte.
 size_t CharLength(std::string_view text, size_t pos);
 
+// The first occurrence of marker at or after from, by bytes, or npos. The
+// time stays linear in the text's length however long the marker is: the
+// markers of the names and dictionaries come from pages and users' files.
+size_t FindBytes(std::string_view text, std::string_view marker,
+                 size_t from = 0);
 // Byte search, case-sensitive, not aligned to characters.
 bool Contains(std::string_view text, std::string_view marker);
 // The first occurrence of marker that begins at a character boundary at or

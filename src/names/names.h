@@ -22,6 +22,15 @@ extern StringList PersonList;
 
 // Appends the persons of a statement to PersonList; separator is the text
 // between persons (";" on the detail page). Never fails.
+//
+// PersonList holds at most kMaxPersons persons: the persons after them are
+// not taken. The placing tests each person against all placed before it,
+// and the detail page reader places the whole list again for every
+// statement row, so an unbounded list would let one page of a million
+// persons, or of a million statement rows, hold the run for hours. A
+// statement of responsibility names a handful of persons; the catalogue
+// shortens a longer one with ほか.
+inline constexpr size_t kMaxPersons = 100;
 void SplitAuthorStatement(const std::string& statement,
                           const std::string& separator);
 

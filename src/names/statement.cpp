@@ -165,12 +165,13 @@ void SplitAuthorStatement(const std::string& statement,
   const std::string_view pieces(text);
   size_t start = 0;
   for (size_t mark;
+       PersonList.size() < kMaxPersons &&
        (mark = FindWhole(pieces, PieceMark(), start)) != std::string_view::npos;
        start = mark + PieceMark().size())
     AddPerson(Trim(pieces.substr(start, mark - start)));
   // The closing mark is gone when the markup removal took it with an
   // unclosed "<" (or the narrowing stopped at a NUL): the rest is the last
   // piece.
-  if (start < pieces.size())
+  if (PersonList.size() < kMaxPersons && start < pieces.size())
     AddPerson(Trim(pieces.substr(start)));
 }

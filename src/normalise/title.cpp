@@ -13,6 +13,7 @@
 #include "normalise/normalise.h"
 
 #include <algorithm>
+#include <string_view>
 #include <utility>
 
 namespace {
@@ -49,15 +50,15 @@ size_t LaterOf(size_t a, size_t b) {
 }
 
 // The last "(" among the first end bytes, or npos.
-size_t LastOpenBefore(const std::string& text, size_t end) {
+size_t LastOpenBefore(std::string_view text, size_t end) {
   return end == 0 ? npos : text.rfind('(', end - 1);
 }
 
 // The bytes after the "(" at open (from the start when there is none) and
 // before end.
-std::string GroupContent(const std::string& text, size_t open, size_t end) {
+std::string GroupContent(std::string_view text, size_t open, size_t end) {
   size_t first = open == npos ? 0 : open + 1;
-  return text.substr(first, end - first);
+  return std::string(text.substr(first, end - first));
 }
 
 // The bytes before the "(" at open; nothing when there is none.
@@ -87,23 +88,34 @@ std::string NormaliseRow(const std::string& text) {
 
 // Groups at the end, taken from the right. The rightmost designation fills
 // an empty Volume; every other group goes to the front of the notes, so
-// they keep their left-to-right order.
+// they keep their left-to-right order. The title is shortened in place and
+// the notes joined once at the end, so that a title of many groups costs
+// no more than its length.
 void TakeTrailingGroups(std::string& title, std::string& notes) {
-  while (!title.empty() && title.back() == ')') {
-    size_t close = title.size() - 1;
-    size_t open = LastOpenBefore(title, close);
-    std::string content = GroupContent(title, open, close);
+  std::string_view rest(title);
+  StringList groups; // right to left
+  while (!rest.empty() && rest.back() == ')') {
+    size_t close = rest.size() - 1;
+    size_t open = LastOpenBefore(rest, close);
+    std::string content = GroupContent(rest, open, close);
     if (Contains(content, ")")) { // one level of nesting, no more
-      open = LastOpenBefore(title, open == npos ? 0 : open);
-      content = GroupContent(title, open, close);
+      open = LastOpenBefore(rest, open == npos ? 0 : open);
+      content = GroupContent(rest, open, close);
     }
     std::string candidate = WithoutCounters(content);
-    title = TrimRight(BeforeGroup(title, open));
+    rest = rest.substr(0, open == npos ? 0 : open);
+    while (!rest.empty() && static_cast<unsigned char>(rest.back()) <= ' ')
+      rest.remove_suffix(1); // as TrimRight
     if (IsVolumeWord(candidate) && Book.Volume.empty())
       Book.Volume = candidate;
     else
-      notes = content + " " + notes;
+      groups.push_back(std::move(content));
   }
+  std::string front;
+  for (auto group = groups.rbegin(); group != groups.rend(); ++group)
+    front += *group + " ";
+  notes = front + notes;
+  title.resize(rest.size());
 }
 
 // 入門 (2) 新装版: the group before the last ")" is the volume and the text

@@ -137,6 +137,7 @@ void RunCodes(const std::string& outFile) {
 }
 
 void CleanUp() {
+  WaitRelease();
   FreeHostServices();
   InputList.clear();
   ResultList.clear();

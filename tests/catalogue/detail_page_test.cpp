@@ -3,6 +3,7 @@
 #include "catalogue/detail_page.h"
 #include "common/host.h"
 #include "common/record.h"
+#include "names/names.h"
 #include "plugin/driver.h"
 #include "support/sjis.h"
 #include "support/tempdir.h"
@@ -291,4 +292,23 @@ TEST_F(DetailPage, AuthorsRowWithEvenIsLeftAlone) {
                           "<tr class=\"even\"><a href=\"/a/1\">山田</a>"};
   EXPECT_TRUE(Parse(Page(rows)));
   EXPECT_EQ(Book.Author1, "");
+}
+
+TEST_F(DetailPage, StatementRowsAddPersonsUntilTheListIsFull) {
+  using Lines = std::vector<std::string>;
+  const Lines twoRows = {"<p class=\"p-C\">甲 著</p>",
+                         "<p class=\"p-C\">乙 著</p>"};
+  EXPECT_TRUE(Parse(Page(twoRows + TitleRow("A"))));
+  EXPECT_EQ(SjisToUtf8(Book.Author1), "甲");
+  EXPECT_EQ(SjisToUtf8(Book.Author2), "乙");
+  // A statement row after kMaxPersons persons is not read.
+  std::string many;
+  for (size_t i = 0; i < kMaxPersons; ++i)
+    many += "p" + std::to_string(i) + " ; ";
+  const Lines fullThenOne = {"<p class=\"p-C\">" + many + "</p>",
+                             "<p class=\"p-C\">q 著</p>"};
+  ClearRecord();
+  EXPECT_TRUE(Parse(Page(fullThenOne + TitleRow("A"))));
+  EXPECT_TRUE(Book.Author3.ends_with("p" + std::to_string(kMaxPersons - 1)));
+  EXPECT_FALSE(Contains(Book.Author3, "q"));
 }

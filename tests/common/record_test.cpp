@@ -144,6 +144,14 @@ TEST_F(RecordTest, CommaTextQuotesOnlyWhatNeedsIt) {
        Sjis("ｶﾞ")},
       {"trail bytes never cause quotes", &TBase::Title, 2, Sjis("ソ表ポ"),
        Sjis("ソ表ポ")},
+      // Found by fuzz/output_line.cpp and fuzz/download.cpp: a lead byte
+      // without its second byte took the comma after it, for a reader that
+      // steps over double-byte characters.
+      {"lead byte at the end of a field", &TBase::Isbn, 1, "978\x81", "978?"},
+      {"lead byte before a comma", &TBase::Publisher, 13, "a\x81,b",
+       Sjis("a?，b")},
+      {"lead byte before a space", &TBase::Title, 2, "a\x81 b", "\"a? b\""},
+      {"lead byte before a quote", &TBase::Title, 2, "\xE8\"", Sjis("?”")},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

@@ -46,6 +46,35 @@ TEST(Text, ContainsSearchesBytesAnywhere) {
   EXPECT_FALSE(Contains("abc", "C"));
 }
 
+TEST(Text, FindBytesFindsLongMarkersAsTheLibraryDoes) {
+  // Markers beyond 32 bytes take the search that never steps back in the
+  // text; std::string_view::find is the reference.
+  const std::string periodic = std::string(40, 'a') + "b";
+  const std::string text = std::string(100, 'a') + periodic + "a" + periodic;
+  struct Case {
+    const char* name;
+    std::string text, marker;
+    size_t from;
+  } cases[] = {
+      {"periodic marker after a run of its letter", text, periodic, 0},
+      {"from past the first occurrence", text, periodic, 62},
+      {"from the last possible position", text, periodic,
+       text.size() - periodic.size()},
+      {"from beyond the text", text, periodic, text.size() + 1},
+      {"absent", text, std::string(40, 'a') + "c", 0},
+      {"marker longer than the text", periodic, periodic + "x", 0},
+      {"marker of the whole text", periodic, periodic, 0},
+      // The match begins at the second byte of ソ.
+      {"inside a double-byte character", Sjis("表ソポ") + periodic,
+       "\\\x83|" + periodic, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(FindBytes(c.text, c.marker, c.from),
+              std::string_view(c.text).find(c.marker, c.from));
+  }
+}
+
 TEST(Text, TrimKeepsTheFullWidthSpace) {
   EXPECT_EQ(Trim(" \t\r\n a b \x01"), "a b");
   EXPECT_EQ(Trim(Sjis("　a　")), Sjis("　a　"));

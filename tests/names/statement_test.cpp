@@ -135,6 +135,19 @@ TEST_F(NamesTest, SplitAuthorStatementRoleTable) {
   }
 }
 
+TEST_F(NamesTest, SplitAuthorStatementTakesAtMostTheFirstPersons) {
+  std::string statement;
+  for (size_t i = 0; i < kMaxPersons + 20; ++i)
+    statement += "p" + std::to_string(i) + " ; ";
+  PersonList = {"x"};
+  SplitAuthorStatement(statement, ";");
+  ASSERT_EQ(PersonList.size(), kMaxPersons);
+  EXPECT_EQ(PersonList[1], "p0");
+  EXPECT_EQ(PersonList.back(), "p" + std::to_string(kMaxPersons - 2));
+  SplitAuthorStatement("q 著", ";");
+  EXPECT_EQ(PersonList.size(), kMaxPersons);
+}
+
 TEST_F(NamesTest, SplitAuthorStatementAppends) {
   PersonList = {"x"};
   SplitAuthorStatement(Sjis("山田太郎 著"), ";");

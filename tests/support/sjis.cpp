@@ -1,9 +1,53 @@
 #include "support/sjis.h"
 
 #include <gtest/gtest.h>
-#include <iconv.h>
 
 #include <cstdio>
+
+#if defined(_WIN32)
+#include <windows.h>
+
+// The system's own conversions, independent of the plug-in's table.
+namespace {
+
+std::wstring ToWide(UINT codePage, const std::string& in) {
+  if (in.empty())
+    return {};
+  const int size = static_cast<int>(in.size());
+  const int n = MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, in.data(),
+                                    size, nullptr, 0);
+  if (n <= 0) {
+    ADD_FAILURE() << "cannot convert " << Hex(in) << " from " << codePage;
+    return {};
+  }
+  std::wstring out(static_cast<size_t>(n), L'\0');
+  MultiByteToWideChar(codePage, 0, in.data(), size, out.data(), n);
+  return out;
+}
+
+std::string FromWide(UINT codePage, const std::wstring& in) {
+  if (in.empty())
+    return {};
+  const int size = static_cast<int>(in.size());
+  const int n = WideCharToMultiByte(codePage, 0, in.data(), size, nullptr, 0,
+                                    nullptr, nullptr);
+  std::string out(static_cast<size_t>(n > 0 ? n : 0), '\0');
+  WideCharToMultiByte(codePage, 0, in.data(), size, out.data(), n, nullptr,
+                      nullptr);
+  return out;
+}
+
+} // namespace
+
+std::string Sjis(const std::string& utf8) {
+  return FromWide(932, ToWide(CP_UTF8, utf8));
+}
+
+std::string SjisToUtf8(const std::string& sjis) {
+  return FromWide(CP_UTF8, ToWide(932, sjis));
+}
+#else
+#include <iconv.h>
 
 namespace {
 
@@ -34,6 +78,7 @@ std::string Sjis(const std::string& utf8) {
 std::string SjisToUtf8(const std::string& sjis) {
   return Convert("UTF-8", "CP932", sjis);
 }
+#endif
 
 std::string Hex(const std::string& bytes) {
   std::string out;
