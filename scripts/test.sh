@@ -11,7 +11,7 @@ cmake --workflow --preset asan
 # The fuzz targets under the same sanitizers: each saved corpus, then a
 # short run of a fixed number of executions per target.
 cmake --workflow --preset fuzz
-bash scripts/fuzz.sh all --runs 20000
+bash scripts/fuzz.sh all --runs 10000
 # The Windows build and its tests under Wine, whenever the toolchain can be
 # installed; TOMEFINDER_WINDOWS=required (as in CI) makes that a failure.
 if bash scripts/setup-windows.sh; then
