@@ -14,6 +14,8 @@
 # from the saved corpus, with a fixed seed, so that it is repeatable.
 # A finding is saved in build-fuzz/artifacts/TARGET/, with the sanitizer's
 # report beside it. Exits 1 when any target found something.
+# FUZZ_TIMEOUT (seconds, default 10) is the limit for one input; raise it
+# for a long run at a low priority on a busy machine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -80,7 +82,7 @@ for target in "${targets[@]}"; do
   # read and write files fast, and still catches a use after free.
   ASAN_OPTIONS="log_path=$artifacts/sanitizer:quarantine_size_mb=64:${ASAN_OPTIONS:-}" \
   UBSAN_OPTIONS="log_path=$artifacts/sanitizer:print_stacktrace=1" \
-    "$binary" "${limit[@]}" "${options[@]}" -timeout=10 -rss_limit_mb=2048 \
+    "$binary" "${limit[@]}" "${options[@]}" -timeout="${FUZZ_TIMEOUT:-10}" -rss_limit_mb=2048 \
     -print_final_stats=1 \
     -artifact_prefix="$artifacts/" "$work" "fuzz/corpus/$target" \
     >"$log" 2>&1
