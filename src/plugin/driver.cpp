@@ -164,7 +164,7 @@ void RunSteps(const char* dataDir, const char* outFile, const char* codeList) {
 void WriteIdentity(char* const buffers[5], std::uint32_t bufferSize) {
   static const std::string identity[5] = {
       "DownlaodFunc", FromUtf8(u8"ISBN検索 Tomefinder"),
-      FromUtf8(u8"Marlow(rivet改) based on ZEPHAL"), "1.2.2", "3"};
+      FromUtf8(u8"Marlow(rivet改) based on ZEPHAL"), TOMEFINDER_VERSION, "3"};
   const size_t size = bufferSize & 0xFFFF;
   if (size == 0)
     return;
