@@ -109,19 +109,7 @@ TF_EXPORT TfBool TF_API HTTPDownloadFunc(const char* localPath,
 }
 
 // Looked up by the plug-in, never called.
-TF_EXPORT std::int32_t TF_API HTTPBinaryDownloadFunc() { return 0; }
-TF_EXPORT std::int32_t TF_API HTTPFlagDownloadFunc() { return 0; }
-TF_EXPORT std::int32_t TF_API RefreshFunc() { return 0; }
-TF_EXPORT std::int32_t TF_API ExportFunc() { return 0; }
-TF_EXPORT std::int32_t TF_API InportFunc() { return 0; }
-TF_EXPORT std::int32_t TF_API JANChkFunc() { return 0; }
-TF_EXPORT std::int32_t TF_API ASINChkFunc() { return 0; }
-TF_EXPORT std::int32_t TF_API PluginListFunc() { return 0; }
-TF_EXPORT std::int32_t TF_API AcquireCDShow() { return 0; }
-TF_EXPORT std::int32_t TF_API WaitWindowView() { return 0; }
-TF_EXPORT std::int32_t TF_API WaitBarView() { return 0; }
-TF_EXPORT std::int32_t TF_API WaitWindowClose() { return 0; }
-TF_EXPORT std::int32_t TF_API SelectExportFunc() { return 0; }
+#include "support/idle_services.h"
 
 int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::vector<std::string> parts = SplitParts(data, size);

@@ -27,6 +27,12 @@ have_cmd llvm-symbolizer || need+=(llvm)
 # bad-input tests when they run as root.
 have_cmd valgrind || need+=(valgrind)
 have_cmd chattr || need+=(e2fsprogs)
+# The benchmarks (bench/); with --plot (scripts/bench.sh), the plotting
+# library of their report.
+have_pkg libbenchmark-dev || need+=(libbenchmark-dev)
+if [ "${1:-}" = --plot ]; then
+  have_pkg python3-matplotlib || need+=(python3-matplotlib)
+fi
 
 if [ ${#need[@]} -gt 0 ]; then
   echo "setup: installing ${need[*]}"

@@ -12,6 +12,12 @@ cmake --workflow --preset asan
 # short run of a fixed number of executions per target.
 cmake --workflow --preset fuzz
 bash scripts/fuzz.sh all --runs 10000
+# The benchmarks, built and each run once on the small corpus: that they
+# run, not how fast (scripts/bench.sh measures).
+cmake --preset bench
+cmake --build --preset bench --target tomefinder_bench
+build-bench/bench/bin/tomefinder_bench --benchmark_min_time=0.000001 \
+  --corpus="$PWD/build-bench/bench/corpus-small"
 # The Windows build and its tests under Wine, whenever the toolchain can be
 # installed; TOMEFINDER_WINDOWS=required (as in CI) makes that a failure.
 if bash scripts/setup-windows.sh; then

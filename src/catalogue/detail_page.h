@@ -10,6 +10,9 @@
 // decoded and the entities replaced. A page that is not well-formed UTF-8
 // gives no lines.
 StringList PreparePageText(const std::string& path);
+// Gives back the memory PreparePageText keeps for the next page; the run's
+// clean-up calls it.
+void ReleasePageBuffers();
 // A cell's text: the angle brackets 〈〉 as parentheses, the markup removed.
 std::string CleanCell(const std::string& text);
 // Whether "rivet.dat" in the data directory turns the author notes on.

@@ -4,6 +4,10 @@
 #include "platform/platform.h"
 #include "plugin/driver.h"
 
+#include <array>
+#include <cstdint>
+#include <cstring>
+
 namespace {
 
 bool IsContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
@@ -18,73 +22,255 @@ size_t SequenceLength(unsigned char lead) {
   return (lead & 0x20) ? 3 : 2;
 }
 
-void AppendCode(std::u16string& wide, char32_t code) {
-  if (code < 0x10000) {
-    wide += static_cast<char16_t>(code);
-    return;
-  }
-  code -= 0x10000;
-  wide += static_cast<char16_t>(0xD800 + (code >> 10));
-  wide += static_cast<char16_t>(0xDC00 + (code & 0x3FF));
-}
+bool IsHighSurrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
+bool IsLowSurrogate(char16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
 
-// The page's UTF-8 as UTF-16. False when a following byte is not a
-// continuation byte or the text ends inside a sequence. A character beyond
-// U+FFFF is kept (as a surrogate pair), so that one rare kanji or emoji
-// does not lose the whole page.
-bool DecodePage(const std::string& bytes, std::u16string& wide) {
-  static constexpr unsigned char kLeadBits[] = {0, 0x7F, 0x1F, 0x0F, 0x07};
-  wide.reserve(bytes.size());
-  for (size_t pos = 0; pos < bytes.size();) {
-    const size_t length =
-        SequenceLength(static_cast<unsigned char>(bytes[pos]));
-    if (pos + length > bytes.size())
-      return false;
-    char32_t code = static_cast<unsigned char>(bytes[pos]) & kLeadBits[length];
-    for (size_t k = 1; k < length; ++k) {
-      const unsigned char next = static_cast<unsigned char>(bytes[pos + k]);
-      if (!IsContinuation(next))
-        return false;
-      code = (code << 6) | (next & 0x3F);
+// Writes UTF-16 units in code page 932 as WideToCp932 does, one unit at a
+// time: a high surrogate waits for the unit after it, and a pair is one
+// "?".
+class Cp932Writer {
+public:
+  explicit Cp932Writer(char* out) : out_(out) {}
+
+  void Put(char16_t unit) {
+    if (pending_) {
+      const char16_t high = pending_;
+      pending_ = 0;
+      if (IsLowSurrogate(unit)) {
+        *out_++ = '?';
+        return;
+      }
+      PutEntry(high);
     }
-    AppendCode(wide, code);
-    pos += length;
+    if (unit < 0x80)
+      *out_++ = static_cast<char>(unit);
+    else if (IsHighSurrogate(unit))
+      pending_ = unit;
+    else
+      PutEntry(unit);
   }
+  void PutAscii(char byte) {
+    if (pending_)
+      Put(static_cast<char16_t>(byte));
+    else
+      *out_++ = byte;
+  }
+  // The ASCII bytes from pos on, eight at a time; where they end. Only
+  // with no high surrogate waiting.
+  size_t PutAsciiRun(std::string_view bytes, size_t pos) {
+    constexpr std::uint64_t kHighBits = 0x8080808080808080u;
+    if (pending_)
+      return pos;
+    while (bytes.size() - pos >= 8) {
+      std::uint64_t word;
+      std::memcpy(&word, bytes.data() + pos, 8);
+      if (word & kHighBits)
+        break;
+      std::memcpy(out_, &word, 8);
+      out_ += 8;
+      pos += 8;
+    }
+    return pos;
+  }
+  // The end of the text: a high surrogate still waiting is written alone.
+  char* Finish() {
+    if (pending_)
+      PutEntry(pending_);
+    pending_ = 0;
+    return out_;
+  }
+
+private:
+  void PutEntry(char16_t unit) {
+    const std::uint16_t entry = Cp932Entry(unit);
+    if (entry == 0) {
+      *out_++ = '?';
+    } else if (entry < 0x100) {
+      *out_++ = static_cast<char>(entry);
+    } else {
+      *out_++ = static_cast<char>(entry >> 8);
+      *out_++ = static_cast<char>(entry & 0xFF);
+    }
+  }
+
+  char* out_;
+  char16_t pending_ = 0;
+};
+
+// The character at bytes[pos] (a lead byte there), decoded; false when a
+// following byte is not a continuation byte or the text ends inside the
+// sequence.
+bool DecodeSequence(std::string_view bytes, size_t& pos, char32_t& code) {
+  static constexpr unsigned char kLeadBits[] = {0, 0x7F, 0x1F, 0x0F, 0x07};
+  const unsigned char lead = static_cast<unsigned char>(bytes[pos]);
+  const size_t length = SequenceLength(lead);
+  if (length > bytes.size() - pos)
+    return false;
+  code = lead & kLeadBits[length];
+  for (size_t k = 1; k < length; ++k) {
+    const unsigned char next = static_cast<unsigned char>(bytes[pos + k]);
+    if (!IsContinuation(next))
+      return false;
+    code = (code << 6) | (next & 0x3F);
+  }
+  pos += length;
   return true;
 }
 
-std::string JoinLines(const StringList& lines) {
-  std::string text;
-  for (const std::string& line : lines) {
-    text += line;
-    text += "\r\n";
+// The page's UTF-8 in code page 932, with the two dashes repaired: "—"
+// (U+2014) as "―" (U+2015) and "〜" (U+301C) as "~". False when the text
+// is not well-formed (see DecodeSequence). A character beyond U+FFFF is
+// kept as a surrogate pair, which is written "?", so that one rare kanji
+// or emoji does not lose the whole page. Line ends stay as they are: the
+// lines are split afterwards at CR LF, CR or LF alike.
+bool DecodePage(std::string_view bytes, std::string& text) {
+  // Never more bytes than the UTF-8: a character of n bytes becomes at
+  // most n (a pair of surrogates one "?", or two).
+  text.resize(bytes.size());
+  Cp932Writer out(text.data());
+  for (size_t pos = 0; pos < bytes.size();) {
+    const char byte = bytes[pos];
+    if (static_cast<unsigned char>(byte) < 0x80) {
+      out.PutAscii(byte);
+      ++pos;
+      pos = out.PutAsciiRun(bytes, pos);
+      continue;
+    }
+    char32_t code = 0;
+    if (!DecodeSequence(bytes, pos, code))
+      return false;
+    if (code == 0x2014)
+      code = 0x2015;
+    else if (code == 0x301C)
+      code = U'~';
+    if (code < 0x10000) {
+      out.Put(static_cast<char16_t>(code));
+    } else {
+      code -= 0x10000;
+      out.Put(static_cast<char16_t>(0xD800 + (code >> 10)));
+      out.Put(static_cast<char16_t>(0xDC00 + (code & 0x3FF)));
+    }
   }
-  return text;
+  text.resize(static_cast<size_t>(out.Finish() - text.data()));
+  return true;
 }
+
+bool StartsWith(std::string_view text, size_t pos, std::string_view prefix) {
+  return text.compare(pos, prefix.size(), prefix) == 0;
+}
+
+// The replacement of the entity at text[pos] ("&" there), and its length.
+// The entities are replaced one after the other over the whole text:
+// "&amp;" as "&" first, then "&quot;" as "”", "&lt;" as "<" and "&gt;" as
+// ">". None of them can make or break another's match, except that the "&"
+// left by "&amp;" can begin one of the last three: "&amp;lt;" ends as "<",
+// but "&amp;amp;lt;" as "&amp;lt;". So they can be taken at once, left to
+// right.
+std::string_view Entity(std::string_view text, size_t pos, size_t& length) {
+  static const std::string kQuote = FromUtf8(u8"”");
+  struct Named {
+    std::string_view rest; // after the "&"
+    std::string_view character;
+  };
+  const Named named[] = {{"quot;", kQuote}, {"lt;", "<"}, {"gt;", ">"}};
+  // Where the text after the "&" begins: the one standing at pos, or the
+  // one that "&amp;" leaves.
+  const size_t rest = StartsWith(text, pos, "&amp;") ? pos + 5 : pos + 1;
+  for (const Named& entity : named) {
+    if (StartsWith(text, rest, entity.rest)) {
+      length = rest - pos + entity.rest.size();
+      return entity.character;
+    }
+  }
+  length = rest - pos;
+  return "&";
+}
+
+// What the walk over the prepared text does at a byte: step over it, step
+// over it and the byte after it, or look at it.
+enum class CharKind : unsigned char { Single, Lead, Special };
+
+constexpr std::array<CharKind, 256> kCharKinds = [] {
+  std::array<CharKind, 256> kinds{};
+  for (int c = 0; c < 256; ++c)
+    kinds[c] = (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC)
+                   ? CharKind::Lead
+                   : CharKind::Single;
+  for (int c : {'\r', '\n', '&', '~'})
+    kinds[c] = CharKind::Special;
+  return kinds;
+}();
+
+// The prepared text's lines: the entities replaced, every "~" as "～",
+// split at CR LF, CR or LF. The text is walked by characters, as the
+// replacements match whole characters only: a "~" that is the second byte
+// of a double-byte character stays.
+StringList EntityLines(std::string_view text) {
+  static const std::string kTilde = FromUtf8(u8"～");
+  StringList lines;
+  std::string line;
+  size_t run = 0; // start of the bytes not yet copied into line
+  const size_t size = text.size();
+  auto flush = [&](size_t pos) { line.append(text, run, pos - run); };
+  size_t pos = 0;
+  while (pos < size) {
+    const unsigned char c = static_cast<unsigned char>(text[pos]);
+    const CharKind kind = kCharKinds[c];
+    if (kind == CharKind::Single) {
+      ++pos;
+      continue;
+    }
+    if (kind == CharKind::Lead) {
+      // DecodePage writes a lead byte only with its second byte, which is
+      // never CR or LF.
+      pos += pos + 1 < size ? 2 : 1;
+      continue;
+    }
+    if (c == '\r' || c == '\n') {
+      flush(pos);
+      lines.push_back(std::move(line));
+      line.clear();
+      pos += c == '\r' && pos + 1 < size && text[pos + 1] == '\n' ? 2 : 1;
+      run = pos;
+    } else if (c == '~') {
+      flush(pos);
+      line += kTilde;
+      run = ++pos;
+    } else {
+      flush(pos);
+      size_t length = 1;
+      line += Entity(text, pos, length);
+      run = pos += length;
+    }
+  }
+  if (run < size || !line.empty()) {
+    flush(size);
+    lines.push_back(std::move(line));
+  }
+  return lines;
+}
+
+// The page's bytes and its code page 932 text, kept from one page to the
+// next, so that a run does not allocate (and the system clear) the memory
+// of every page afresh.
+std::string PageBytes;
+std::string PageText;
 
 } // namespace
 
 StringList PreparePageText(const std::string& path) {
-  std::string bytes;
-  if (!ReadWholeFile(path, bytes))
+  if (!ReadWholeFile(path, PageBytes))
     throw RunError(FromUtf8(u8"ファイルを読み込めませんでした。") + path);
-  std::string text = JoinLines(SplitLines(bytes));
-  text = ReplaceBytes(text, "\xE2\x80\x94", "\xE2\x80\x95"); // — as ―
-  text = ReplaceBytes(text, "\xE3\x80\x9C", "~");            // 〜 as ~
-  std::u16string wide;
-  if (!DecodePage(text, wide))
+  // The whole page is decoded before its lines are split: a page that is
+  // not well-formed UTF-8 anywhere gives no lines.
+  if (!DecodePage(PageBytes, PageText))
     return {};
-  // A character that code page 932 cannot hold becomes "?".
-  text = WideToCp932(wide);
-  static const std::pair<std::string, std::string> kEntities[] = {
-      {"&amp;", "&"},
-      {"&quot;", FromUtf8(u8"”")},
-      {"&lt;", "<"},
-      {"&gt;", ">"},
-      {"~", FromUtf8(u8"～")}};
-  for (const auto& [entity, character] : kEntities)
-    text = ReplaceAll(text, entity, character);
-  return SplitLines(text);
+  return EntityLines(PageText);
+}
+
+void ReleasePageBuffers() {
+  std::string().swap(PageBytes);
+  std::string().swap(PageText);
 }
 
 std::string CleanCell(const std::string& text) {

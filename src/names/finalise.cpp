@@ -54,11 +54,10 @@ Person SplitReading(const std::string& entry) {
 
 // The dictionary's name, reading and note for the person, when it has them.
 void LookUpAuthor(Person& person) {
-  if (AuthorDictionary.empty())
+  if (AuthorSearchText().empty())
     return;
   std::string value;
-  if (!FindEntry(AuthorSearchText(), "|" + DictionaryKey(person.name) + "|",
-                 "|\r\n", value))
+  if (!FindAuthorEntry("|" + DictionaryKey(person.name) + "|", "|\r\n", value))
     return;
   person.reading = FieldAt(value, 2);
   person.note = FieldAt(value, 3);
@@ -83,8 +82,7 @@ void Place(const Person& person) {
 } // namespace
 
 void LookupPublisher(const std::string& dataDir) {
-  const std::string text =
-      SearchText(ReadDictionaryFile(dataDir + "PubDB.dat"));
+  LoadPublisherDictionary(dataDir);
   // 978/979, the group digit, then the prefix; or a 10-digit code of group 4.
   size_t first = 0;
   if (Book.Isbn.compare(0, 1, "9") == 0)
@@ -99,7 +97,7 @@ void LookupPublisher(const std::string& dataDir) {
     // line with an empty field.
     if (prefix.empty())
       return;
-    if (FindEntry(text, "|" + prefix + "|", "\r\n", Book.Publisher))
+    if (FindPublisherEntry("|" + prefix + "|", "\r\n", Book.Publisher))
       return;
   }
 }
@@ -118,9 +116,9 @@ void FinaliseAuthors() {
 }
 
 void NormaliseSeriesLabel() {
-  if (LabelDictionary.empty())
+  if (LabelSearchText().empty())
     return;
   const std::string key =
       "|" + Book.Publisher + "|" + DictionaryKey(Book.Series) + "|";
-  FindEntry(LabelSearchText(), key, "\r\n", Book.Series);
+  FindLabelEntry(key, "\r\n", Book.Series);
 }

@@ -36,24 +36,31 @@ void SplitAuthorStatement(const std::string& statement,
 
 // --- Dictionary files --------------------------------------------------------
 
-// The lines of "AuthDB.dat" and "LabelsDB.dat" as loaded for the code in
-// progress; empty when the file is missing or empty.
-extern StringList AuthorDictionary;
-extern StringList LabelDictionary;
-
+// Each dictionary is kept as its search text (every line of the file
+// followed by CR LF), with an index of its keys. The search text is empty
+// when the file is missing or empty.
+//
 // Replace the dictionary by the file's lines in dataDir (the file name is
-// appended directly). A file that exists but cannot be read throws RunError.
+// appended directly), unless the file is as it was when the dictionary was
+// read (the same file, size and time stamps). A file that exists but
+// cannot be read throws RunError and leaves the dictionary empty.
 void LoadAuthorDictionary(const std::string& dataDir);
 void LoadLabelDictionary(const std::string& dataDir);
+void LoadPublisherDictionary(const std::string& dataDir);
 void ReleaseAuthorDictionary();
 void ReleaseLabelDictionary();
-// The search text of each, built by its load: every line followed by CR LF.
+void ReleasePublisherDictionary();
 const std::string& AuthorSearchText();
 const std::string& LabelSearchText();
+const std::string& PublisherSearchText();
+// FindEntry over the dictionary's search text, through its index.
+bool FindAuthorEntry(const std::string& key, const std::string& endMarker,
+                     std::string& value);
+bool FindLabelEntry(const std::string& key, const std::string& endMarker,
+                    std::string& value);
+bool FindPublisherEntry(const std::string& key, const std::string& endMarker,
+                        std::string& value);
 
-// The lines of a dictionary file (CR LF, LF or CR ends); none when nothing
-// is at the path. Anything there that cannot be read throws RunError.
-StringList ReadDictionaryFile(const std::string& path);
 // Every line followed by CR LF, joined.
 std::string SearchText(const StringList& lines);
 
@@ -65,6 +72,9 @@ std::string DictionaryKey(const std::string& text);
 // rest when none follows. False (value untouched) when the key is absent.
 bool FindEntry(const std::string& dictionaryText, const std::string& key,
                const std::string& endMarker, std::string& value);
+// Where FindEntry lands: the offset of key's first occurrence in
+// dictionaryText, npos when it finds nothing (always for an empty key).
+size_t EntryOffset(const std::string& dictionaryText, const std::string& key);
 // Field n (from 1) of an author entry's value "name|reading|note": fields
 // are separated by "|" standing as a character of its own; a missing field
 // is empty.
@@ -73,10 +83,12 @@ std::string FieldAt(const std::string& value, int n);
 // --- Finalisation ------------------------------------------------------------
 
 // Book.Publisher from "PubDB.dat" by the publisher prefix of Book.Isbn (the
-// code as written), the shortest prefix found first.
+// code as written), the shortest prefix found first. Loads the publisher
+// dictionary; the run's clean-up releases it.
 void LookupPublisher(const std::string& dataDir);
 // Places the persons of PersonList into Book.Author1-3, with the readings of
-// the first two and the note of the first, through AuthorDictionary.
+// the first two and the note of the first, through the author dictionary.
 void FinaliseAuthors();
-// Book.Series from LabelDictionary by Book.Publisher and the series' key.
+// Book.Series from the label dictionary by Book.Publisher and the series'
+// key.
 void NormaliseSeriesLabel();

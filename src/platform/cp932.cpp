@@ -33,6 +33,8 @@ std::uint16_t EncodeEntry(char16_t c) {
 
 } // namespace
 
+std::uint16_t Cp932Entry(char16_t unit) { return EncodeEntry(unit); }
+
 std::u16string Cp932ToWide(const std::string& text) {
   std::u16string wide;
   // Never more characters than bytes.

@@ -20,6 +20,11 @@
 // uses for the few Latin-1 signs the width maps produce.
 std::u16string Cp932ToWide(const std::string& text);
 std::string WideToCp932(const std::u16string& text);
+// The bytes WideToCp932 writes for one UTF-16 unit that is not a
+// surrogate and not ASCII: 0 when code page 932 cannot hold it (written
+// "?"), below 0x100 one byte, otherwise lead << 8 | trail. For the readers
+// that convert a character at a time.
+std::uint16_t Cp932Entry(char16_t unit);
 
 // UTF-8 <-> UTF-16 for the stand-in host and for messages on POSIX.
 // Malformed UTF-8 decodes to U+FFFD per bad byte; lone surrogates encode
@@ -50,6 +55,25 @@ bool DeleteFileAt(const std::string& path);
 // Reads the whole file into bytes; false (bytes emptied) when it cannot be
 // opened or read.
 bool ReadWholeFile(const std::string& path, std::string& bytes);
+// What a file is at a moment: which file (device and file number), its
+// size and its time stamps, the time of the last change of its data and
+// that of its last change of any kind (the status change, which no
+// program can set back). An edit that keeps the size and puts the
+// modification time back still moves the change time.
+struct FileStamp {
+  std::uint64_t device = 0;
+  std::uint64_t file = 0;
+  std::uint64_t size = 0;
+  std::int64_t modified = 0; // nanoseconds, or 100 ns units on Windows
+  std::int64_t changed = 0;
+  // False when the system could not say all of the above: such a stamp
+  // equals no other.
+  bool known = false;
+};
+bool operator==(const FileStamp& a, const FileStamp& b);
+// The stamp of whatever is at the path; false when nothing is there (as
+// PathExists says).
+bool ReadFileStamp(const std::string& path, FileStamp& stamp);
 // Writes the file whole, replacing any file of that name; false when it
 // cannot be written, and then no partial file is left behind.
 bool WriteWholeFile(const std::string& path, const std::string& bytes);

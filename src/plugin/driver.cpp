@@ -17,9 +17,16 @@ namespace {
 
 const char* const kDetailMarker = "tomefinder/details";
 
-// The state of one run, discarded by the clean-up.
+// The state of one run, discarded by the clean-up. The result list is kept
+// as the result file's bytes: each output line followed by CR LF, so that
+// the lines are not held twice when the file is written.
 StringList InputList;
-StringList ResultList;
+std::string ResultList;
+
+void AppendResult(const std::string& line) {
+  ResultList += line;
+  ResultList += "\r\n";
+}
 
 std::string Text(const char* text) { return text ? std::string(text) : ""; }
 
@@ -27,12 +34,7 @@ std::string ScratchFile() { return DataDir + "Temp.html"; }
 
 // The result file, written whole: each line followed by CR LF.
 void WriteResults(const std::string& outFile) {
-  std::string bytes;
-  for (const std::string& line : ResultList) {
-    bytes += line;
-    bytes += "\r\n";
-  }
-  if (!WriteWholeFile(outFile, bytes))
+  if (!WriteWholeFile(outFile, ResultList))
     throw RunError(FromUtf8(u8"結果ファイルを書き込めませんでした。") +
                    outFile);
 }
@@ -96,13 +98,13 @@ CodeResult LookUpCode(size_t index, const std::string& baseAddress) {
     throw RunError(FromUtf8(u8"ファイルを読み込めませんでした。") + scratch);
   std::string link;
   if (!FindDetailLink(SplitLines(page), baseAddress, link)) {
-    ResultList.push_back(MakeOutputLine());
+    AppendResult(MakeOutputLine());
     return CodeResult::Next;
   }
   Book.DetailUrl = link;
   Host.HTTPDownloadFunc(scratch.c_str(), Book.DetailUrl.c_str());
   if (!FileExists(scratch)) {
-    ResultList.push_back(MakeOutputLine());
+    AppendResult(MakeOutputLine());
     return CodeResult::Next;
   }
   if (!ParseDetailPage(scratch, baseAddress))
@@ -111,7 +113,7 @@ CodeResult LookUpCode(size_t index, const std::string& baseAddress) {
   NormaliseSeriesLabel();
   Book.Volume = KeepDigits(Book.Volume);
   ApplySettingsDefaults(JoinPath(ExecutableDirectory(), "Setting.ini"));
-  ResultList.push_back(MakeOutputLine());
+  AppendResult(MakeOutputLine());
   return CodeResult::Next;
 }
 
@@ -139,10 +141,12 @@ void RunCodes(const std::string& outFile) {
 void CleanUp() {
   WaitRelease();
   FreeHostServices();
-  InputList.clear();
-  ResultList.clear();
+  StringList().swap(InputList);
+  std::string().swap(ResultList);
   ReleaseAuthorDictionary();
   ReleaseLabelDictionary();
+  ReleasePublisherDictionary();
+  ReleasePageBuffers();
 }
 
 void RunSteps(const char* dataDir, const char* outFile, const char* codeList) {

@@ -1,4 +1,5 @@
 #include "catalogue/detail_page.h"
+#include "platform/platform.h"
 #include "plugin/driver.h"
 #include "support/sjis.h"
 #include "support/tempdir.h"
@@ -43,6 +44,112 @@ TEST(PreparePageText, DecodesRepairsAndReplaces) {
     for (const std::string& line : c.lines)
       expected.push_back(Sjis(line));
     EXPECT_EQ(PreparePageText(dir.Write("page.html", c.page)), expected);
+  }
+}
+
+namespace {
+
+// The preparation step by step, as the page's rules state it: lines joined
+// with CR LF, the dashes repaired on the raw bytes, the UTF-8 decoded
+// (any byte from 0x80 leads a sequence: four bytes for F0-F7, three when
+// bit 0x20 is set, two otherwise), encoded in code page 932, the entities
+// replaced one after the other, the lines split.
+StringList PreparedStepByStep(const std::string& bytes) {
+  std::string text;
+  for (const std::string& line : SplitLines(bytes))
+    text += line + "\r\n";
+  text = ReplaceBytes(text, "\xE2\x80\x94", "\xE2\x80\x95");
+  text = ReplaceBytes(text, "\xE3\x80\x9C", "~");
+  std::u16string wide;
+  for (size_t pos = 0; pos < text.size();) {
+    const unsigned char lead = static_cast<unsigned char>(text[pos]);
+    const size_t length = lead < 0x80                    ? 1
+                          : lead >= 0xF0 && lead <= 0xF7 ? 4
+                          : lead & 0x20                  ? 3
+                                                         : 2;
+    if (pos + length > text.size())
+      return {};
+    static constexpr unsigned char kBits[] = {0, 0x7F, 0x1F, 0x0F, 0x07};
+    char32_t code = lead & kBits[length];
+    for (size_t k = 1; k < length; ++k) {
+      const unsigned char next = static_cast<unsigned char>(text[pos + k]);
+      if ((next & 0xC0) != 0x80)
+        return {};
+      code = (code << 6) | (next & 0x3F);
+    }
+    if (code < 0x10000) {
+      wide += static_cast<char16_t>(code);
+    } else {
+      code -= 0x10000;
+      wide += static_cast<char16_t>(0xD800 + (code >> 10));
+      wide += static_cast<char16_t>(0xDC00 + (code & 0x3FF));
+    }
+    pos += length;
+  }
+  text = WideToCp932(wide);
+  const std::pair<std::string, std::string> entities[] = {{"&amp;", "&"},
+                                                          {"&quot;", Sjis("”")},
+                                                          {"&lt;", "<"},
+                                                          {"&gt;", ">"},
+                                                          {"~", Sjis("～")}};
+  for (const auto& [from, to] : entities)
+    text = ReplaceAll(text, from, to);
+  return SplitLines(text);
+}
+
+} // namespace
+
+// The one pass over the page gives what the steps one after the other
+// give, for pages pieced together from the pieces where the steps meet:
+// entities that overlap and nest, tildes alone and as a second byte of a
+// character ("ミ" ends with the byte of "~"), dashes, surrogates encoded
+// one by one, overlong forms of "&" and "~", broken sequences, line ends.
+TEST(PreparePageText, OnePassAgreesWithTheStepsOneAfterAnother) {
+  const std::string pieces[] = {"&amp;",
+                                "&quot;",
+                                "&lt;",
+                                "&gt;",
+                                "&",
+                                "amp;",
+                                "quot;",
+                                "lt;",
+                                "gt;",
+                                "~",
+                                "a",
+                                " ",
+                                "\r",
+                                "\n",
+                                "\r\n",
+                                "<b>",
+                                Sjis("ミ"),
+                                Sjis("ポ"),
+                                "\xE3\x83\x9F", // ミ in UTF-8
+                                "\xE2\x80\x94",
+                                "\xE3\x80\x9C",
+                                "\xE2\x80\x95",
+                                "\xC2\xA5",
+                                "\xF0\x9F\x98\x80",
+                                "\xED\xA0\x80",
+                                "\xED\xB0\x80",
+                                "\xF7\xBF\xBF\xBF",
+                                "\xC1\xA6",
+                                "\xC1\xBE",
+                                "\x80\x94",
+                                "\xA0\x80\x80",
+                                "\xE6\xA4\x9C",
+                                "\xE6\xA4",
+                                "\xFF"};
+  TempDir dir;
+  std::uint32_t seed = 8;
+  auto next = [&seed] { return seed = seed * 1664525u + 1013904223u; };
+  for (int round = 0; round < 1000; ++round) {
+    std::string page;
+    const std::uint32_t count = next() % 12;
+    for (std::uint32_t k = 0; k < count; ++k)
+      page += pieces[(next() >> 8) % std::size(pieces)];
+    SCOPED_TRACE(Hex(page));
+    ASSERT_EQ(PreparePageText(dir.Write("page.html", page)),
+              PreparedStepByStep(page));
   }
 }
 

@@ -4,8 +4,14 @@
 #include "plugin/driver.h"
 
 #include <filesystem>
+#include <fstream>
 
 namespace {
+
+// Writes the file whole, in place (the same file, not a new one).
+void WriteBytes(const std::string& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
 
 // The dictionary text of lines (UTF-8): each followed by CR LF.
 std::string TextOf(const std::vector<std::string>& lines) {
@@ -144,8 +150,8 @@ TEST_F(NamesTest, EveryLineEndIsRead) {
     dir.Write("LabelsDB.dat", DictionaryFile(lines, lineEnd));
     LoadAuthorDictionary(DataDir());
     LoadLabelDictionary(DataDir());
-    EXPECT_EQ(AuthorDictionary, expected);
-    EXPECT_EQ(LabelDictionary, expected);
+    EXPECT_EQ(SplitLines(AuthorSearchText()), expected);
+    EXPECT_EQ(SplitLines(LabelSearchText()), expected);
     EXPECT_EQ(AuthorSearchText(), TextOf(lines));
     EXPECT_EQ(LabelSearchText(), TextOf(lines));
   }
@@ -160,15 +166,13 @@ TEST_F(NamesTest, MissingOrEmptyFileIsAnEmptyDictionary) {
   dir.Write("LabelsDB.dat", Sjis("|見本|x|y\r\n"));
   LoadAuthorDictionary(DataDir());
   LoadLabelDictionary(DataDir());
-  ASSERT_EQ(AuthorDictionary.size(), 1u);
-  ASSERT_EQ(LabelDictionary.size(), 1u);
+  ASSERT_EQ(SplitLines(AuthorSearchText()).size(), 1u);
+  ASSERT_EQ(SplitLines(LabelSearchText()).size(), 1u);
   // Each load replaces the copy of the code before.
   dir.Write("AuthDB.dat", "");
   std::filesystem::remove(dir.File("LabelsDB.dat"));
   LoadAuthorDictionary(DataDir());
   LoadLabelDictionary(DataDir());
-  EXPECT_TRUE(AuthorDictionary.empty());
-  EXPECT_TRUE(LabelDictionary.empty());
   EXPECT_EQ(AuthorSearchText(), "");
   EXPECT_EQ(LabelSearchText(), "");
 }
@@ -180,8 +184,6 @@ TEST_F(NamesTest, ReleaseEmptiesBothDictionaries) {
   LoadLabelDictionary(DataDir());
   ReleaseAuthorDictionary();
   ReleaseLabelDictionary();
-  EXPECT_TRUE(AuthorDictionary.empty());
-  EXPECT_TRUE(LabelDictionary.empty());
   EXPECT_EQ(AuthorSearchText(), "");
   EXPECT_EQ(LabelSearchText(), "");
 }
@@ -204,6 +206,124 @@ TEST_F(NamesTest, FileThatCannotBeReadEndsTheRun) {
     } catch (const RunError& error) {
       EXPECT_EQ(SjisToUtf8(error.what()),
                 "辞書ファイルを読み込めませんでした。" + DataDir() + c.file);
+    }
+  }
+}
+
+// A load for every code keeps the dictionary read for an earlier code only
+// while the file is as it was: every kind of edit takes effect at the next
+// load, also one that keeps the size and puts the modification time back.
+TEST_F(NamesTest, AnEditTakesEffectAtTheNextLoad) {
+  namespace fs = std::filesystem;
+  const struct {
+    const char* file;
+    void (*load)(const std::string&);
+    const std::string& (*text)();
+  } dictionaries[] = {
+      {"AuthDB.dat", LoadAuthorDictionary, AuthorSearchText},
+      {"LabelsDB.dat", LoadLabelDictionary, LabelSearchText},
+      {"PubDB.dat", LoadPublisherDictionary, PublisherSearchText}};
+  const std::string before = Sjis("|山田|山田太郎|ヤマダ||\r\n");
+  const std::string same = Sjis("|山田|山田次郎|ヤマダ||\r\n");
+  const struct {
+    const char* name;
+    void (*edit)(const std::string& path, const std::string& bytes);
+    std::string bytes; // what the edit writes
+    std::string text;  // the search text after it
+  } edits[] = {
+      {"the same size, the time stamp put back",
+       [](const std::string& path, const std::string& bytes) {
+         const auto time = fs::last_write_time(path);
+         WriteBytes(path, bytes);
+         fs::last_write_time(path, time);
+       },
+       same, same},
+      {"replaced by a file of the same size and time stamp",
+       [](const std::string& path, const std::string& bytes) {
+         const auto time = fs::last_write_time(path);
+         WriteBytes(path + ".new", bytes);
+         fs::last_write_time(path + ".new", time);
+         fs::rename(path + ".new", path);
+       },
+       same, same},
+      {"longer, with LF line ends",
+       [](const std::string& path, const std::string& bytes) {
+         WriteBytes(path, bytes);
+       },
+       Sjis("|山田|山田太郎|ヤマダ||\n|鈴木|鈴木花子|スズキ||"),
+       Sjis("|山田|山田太郎|ヤマダ||\r\n|鈴木|鈴木花子|スズキ||\r\n")},
+      {"emptied",
+       [](const std::string& path, const std::string& bytes) {
+         WriteBytes(path, bytes);
+       },
+       "", ""},
+      {"removed",
+       [](const std::string& path, const std::string&) { fs::remove(path); },
+       "", ""},
+      {"not touched", [](const std::string&, const std::string&) {}, "",
+       before},
+  };
+  for (const auto& dictionary : dictionaries) {
+    for (const auto& edit : edits) {
+      SCOPED_TRACE(std::string(dictionary.file) + ": " + edit.name);
+      const std::string path = dir.Write(dictionary.file, before);
+      dictionary.load(DataDir());
+      ASSERT_EQ(SjisToUtf8(dictionary.text()), SjisToUtf8(before));
+      edit.edit(path, edit.bytes);
+      dictionary.load(DataDir());
+      EXPECT_EQ(SjisToUtf8(dictionary.text()), SjisToUtf8(edit.text));
+      fs::remove(path);
+    }
+    // A file that cannot be read any more ends the run, and nothing of the
+    // dictionary read before stays.
+    const std::string path = dir.Write(dictionary.file, before);
+    dictionary.load(DataDir());
+    fs::remove(path);
+    fs::create_directory(path);
+    EXPECT_THROW(dictionary.load(DataDir()), RunError);
+    EXPECT_EQ(dictionary.text(), "");
+    fs::remove(path);
+  }
+}
+
+// The index answers as the byte search over the whole text does: the
+// first occurrence anywhere, also inside another field or another line's
+// value, for keys of one field (authors, publishers) and of two (labels).
+TEST_F(NamesTest, IndexedLookupsFindTheFirstOccurrence) {
+  const std::vector<std::string> lines = {
+      "|佐藤|佐藤一郎|サトウ|山田|", // the key 山田 first stands as a note
+      "|山田|山田太郎|ヤマダ||",
+      "|見本|ABC|ABC文庫",
+      "|見本|ABC|別の文庫",
+      "|ポ|ポスト|ポ||", // "ポ" ends with the byte of "|"
+      "|前|後",
+      "|",
+      "||",
+  };
+  dir.Write("AuthDB.dat", DictionaryFile(lines));
+  dir.Write("LabelsDB.dat", DictionaryFile(lines));
+  dir.Write("PubDB.dat", DictionaryFile(lines));
+  LoadAuthorDictionary(DataDir());
+  LoadLabelDictionary(DataDir());
+  LoadPublisherDictionary(DataDir());
+  const std::string text = TextOf(lines);
+  const char* keys[] = {
+      "|山田|", "|佐藤|",   "|見本|ABC|", "|ABC|",           "|見本|",
+      "|ポ|",   "|ポスト|", "||",         "|ABC文庫\r\n",    "|前|後|",
+      "|無い|", "|",        "ABC",        "|佐藤|佐藤一郎|", "|\r\n|"};
+  for (const char* utf8 : keys) {
+    const std::string key = Sjis(utf8);
+    SCOPED_TRACE(utf8);
+    for (const char* end : {"|\r\n", "\r\n"}) {
+      std::string expected = "<none>";
+      std::string author = "<none>", label = "<none>", publisher = "<none>";
+      FindEntry(text, key, end, expected);
+      FindAuthorEntry(key, end, author);
+      FindLabelEntry(key, end, label);
+      FindPublisherEntry(key, end, publisher);
+      EXPECT_EQ(SjisToUtf8(author), SjisToUtf8(expected));
+      EXPECT_EQ(SjisToUtf8(label), SjisToUtf8(expected));
+      EXPECT_EQ(SjisToUtf8(publisher), SjisToUtf8(expected));
     }
   }
 }

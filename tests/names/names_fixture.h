@@ -41,6 +41,7 @@ protected:
     PersonList.clear();
     ReleaseAuthorDictionary();
     ReleaseLabelDictionary();
+    ReleasePublisherDictionary();
   }
   void SetUp() override { Reset(); }
   void TearDown() override { Reset(); }

@@ -48,6 +48,39 @@ bool DeleteFileAt(const std::string& path) {
   return DeleteFileA(path.c_str()) != 0;
 }
 
+bool operator==(const FileStamp& a, const FileStamp& b) {
+  return a.known && b.known && a.device == b.device && a.file == b.file &&
+         a.size == b.size && a.modified == b.modified && a.changed == b.changed;
+}
+
+bool ReadFileStamp(const std::string& path, FileStamp& stamp) {
+  if (!PathExists(path))
+    return false;
+  stamp = FileStamp{};
+  // Only the attributes are read; any sharing is let through.
+  HANDLE file =
+      CreateFileA(path.c_str(), FILE_READ_ATTRIBUTES,
+                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                  nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (file == INVALID_HANDLE_VALUE)
+    return true;
+  BY_HANDLE_FILE_INFORMATION info;
+  FILE_BASIC_INFO basic;
+  if (GetFileInformationByHandle(file, &info) &&
+      GetFileInformationByHandleEx(file, FileBasicInfo, &basic, sizeof basic)) {
+    stamp.device = info.dwVolumeSerialNumber;
+    stamp.file = (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) |
+                 info.nFileIndexLow;
+    stamp.size = (static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) |
+                 info.nFileSizeLow;
+    stamp.modified = basic.LastWriteTime.QuadPart;
+    stamp.changed = basic.ChangeTime.QuadPart;
+    stamp.known = true;
+  }
+  CloseHandle(file);
+  return true;
+}
+
 bool ReadWholeFile(const std::string& path, std::string& bytes) {
   bytes.clear();
   HANDLE file = OpenForReading(path);
