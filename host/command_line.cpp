@@ -1,6 +1,7 @@
 #include "command_line.h"
 
 #include <set>
+#include <utility>
 
 namespace {
 
@@ -178,6 +179,45 @@ bool ParseShow(const std::vector<std::string>& args, Options& options,
   return true;
 }
 
+// "key [--raw] [--] TEXT...".
+bool ParseKey(const std::vector<std::string>& args, Options& options,
+              std::string& error) {
+  std::vector<std::string> texts;
+  bool optionsEnded = false;
+  for (std::size_t i = 1; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (!optionsEnded && arg == "--") {
+      optionsEnded = true;
+    } else if (!optionsEnded && arg == "--raw") {
+      options.keyRaw = true;
+    } else if (!optionsEnded && arg.size() > 1 && arg[0] == '-') {
+      error = "key: unknown option " + arg;
+      return false;
+    } else {
+      texts.push_back(arg);
+    }
+  }
+  if (texts.empty()) {
+    error = "key wants at least one text";
+    return false;
+  }
+  options.keyTexts = std::move(texts);
+  return true;
+}
+
+// "check-dictionaries [--] DIR".
+bool ParseCheckDictionaries(const std::vector<std::string>& args,
+                            Options& options, std::string& error) {
+  std::size_t first = args.size() > 1 && args[1] == "--" ? 2 : 1;
+  if (args.size() != first + 1 ||
+      (first == 1 && args[1].size() > 1 && args[1][0] == '-')) {
+    error = "check-dictionaries wants one data directory";
+    return false;
+  }
+  options.checkDir = args[first];
+  return true;
+}
+
 // Options that belong to one mode only; mixing them is a mistake in a
 // script that we would rather report than ignore.
 bool CheckCombination(const std::set<std::string>& seen, const Options& o,
@@ -228,6 +268,10 @@ bool ParseCommandLine(const std::vector<std::string>& args, Options& options,
   options = Options{};
   if (!args.empty() && args[0] == "show")
     return ParseShow(args, options, error);
+  if (!args.empty() && args[0] == "key")
+    return ParseKey(args, options, error);
+  if (!args.empty() && args[0] == "check-dictionaries")
+    return ParseCheckDictionaries(args, options, error);
   std::set<std::string> seen;
   LiveOptions live;
   bool optionsEnded = false;
@@ -279,6 +323,8 @@ std::string UsageText() {
               [--check isbn|identity] [--offline-from N] [--stop-at N]
               [--plugin PATH] [--show] (--codes-file FILE | CODE...)
   shelfix.exe show [--json | --csv] FILE
+  shelfix.exe key [--raw] TEXT...
+  shelfix.exe check-dictionaries DIR
 
 A stand-in for the catalogue application: loads the plug-in, makes one
 call and serves the plug-in's calls back into the host.
@@ -315,8 +361,21 @@ show prints a result file as UTF-8: one record per book with the names of
 its non-empty positions, and "$$" as a line break. --json prints one JSON
 object a line, --csv UTF-8 CSV with a header line.
 
-exit status: 0 when the plug-in returned (or the file was shown), 1 when it
-could not be called (or the file could not be read), 2 for a mistake on the
-command line.
+key prints the key under which the author and label dictionaries look
+each TEXT up, one a line followed by LF, in the terminal's encoding (UTF-8;
+the ANSI code page on Windows); --raw prints it as code page 932 bytes.
+
+check-dictionaries reads AuthDB.dat, PubDB.dat and LabelsDB.dat in DIR,
+and reports each line that cannot work as meant (a key not in key form, a
+key an earlier line answers, an author line without its closing "|", a
+publisher prefix a shorter one shadows, a line that is no code page 932,
+mixed line ends) as FILE:LINE: WHAT, then a summary line. It writes
+nothing to the files; a missing file is an empty dictionary.
+
+exit status: 0 when the plug-in returned (or the file was shown, the keys
+printed, the dictionaries found clean), 1 when it could not be called (or
+the file could not be read, a TEXT cannot be written in code page 932, a
+dictionary line was reported), 2 for a mistake on the command line (or a
+data directory or dictionary file that cannot be read).
 )";
 }

@@ -1,5 +1,5 @@
-// The stand-in host's command line: one plug-in call per invocation, or
-// the readable display of a result file.
+// The stand-in host's command line: one plug-in call per invocation, the
+// readable display of a result file, or the dictionary helpers.
 #pragma once
 
 #include <cstdint>
@@ -43,6 +43,13 @@ struct Options {
   // "show [--json|--csv] FILE": print a result file, call no plug-in.
   std::optional<std::string> showFile;
   ShowFormat showFormat = ShowFormat::Text;
+
+  // "key [--raw] TEXT...": print the dictionary key of each text.
+  std::optional<std::vector<std::string>> keyTexts;
+  bool keyRaw = false; // print the keys as code page 932 bytes
+
+  // "check-dictionaries DIR": report the dictionary lines that cannot work.
+  std::optional<std::string> checkDir;
 };
 
 // Parses the arguments after the program name. False with a one-line

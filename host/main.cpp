@@ -2,6 +2,8 @@
 // plug-in, makes one call and serves the plug-in's calls back.
 #include "command_line.h"
 #include "desktop.h"
+#include "dictionary_check.h"
+#include "key_command.h"
 #include "platform/platform.h"
 #include "plugin_calls.h"
 #include "replay.h"
@@ -151,5 +153,9 @@ int main(int argc, char** argv) {
   }
   if (options.showFile)
     return RunShow(options);
+  if (options.keyTexts)
+    return RunKey(*options.keyTexts, options.keyRaw);
+  if (options.checkDir)
+    return RunCheckDictionaries(*options.checkDir);
   return options.info ? RunInfo(options) : RunDownload(options);
 }

@@ -1,6 +1,7 @@
 // The built shelfix.exe as scripts use it: exit statuses for mistakes and
 // for a plug-in that is not there, and the names it exports.
 #include "common/abi.h"
+#include "support/command.h"
 
 #include <gtest/gtest.h>
 
@@ -12,29 +13,12 @@
 
 namespace {
 
-struct Outcome {
-  int status = -1;
-  std::string out;
-};
+using Outcome = CommandResult;
 
 // Runs shelfix.exe with the arguments (already quoted for the shell);
 // standard error is dropped.
 Outcome RunShelfix(const std::string& arguments) {
-  Outcome outcome;
-  std::string command =
-      std::string("'") + SHELFIX_EXE + "' " + arguments + " 2>/dev/null";
-  FILE* pipe = popen(command.c_str(), "r");
-  if (!pipe) {
-    ADD_FAILURE() << "cannot run " << command;
-    return outcome;
-  }
-  char buffer[4096];
-  std::size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-    outcome.out.append(buffer, n);
-  int status = pclose(pipe);
-  outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return outcome;
+  return RunCommand(ShellQuote(SHELFIX_EXE) + " " + arguments + " 2>/dev/null");
 }
 
 TEST(Executable, HelpAndMistakes) {
