@@ -4,15 +4,25 @@
 // every case must end, without a crash and within its time, and leave no
 // file behind but the result file and the scratch file; a run that cannot
 // write its result must say so and leave no result.
+//
+// By default the host is the native build's. TF_BADINPUT_BIN names another
+// folder holding a shelfix.exe and its plug-in, and TF_BADINPUT_EMULATOR
+// the command, words separated by spaces, that runs that shelfix.exe (for
+// the Windows build under Wine: cmake/wine-run.sh LOADER PREFIX). A host
+// run through an emulator is handed Windows paths (Z:\...), as a real host
+// passes them.
 #include "support/sjis.h"
 #include "support/tempdir.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <map>
 #include <random>
+#include <sstream>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -21,7 +31,17 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const std::string kBin = TF_BIN_DIR;
+std::string EnvironmentOr(const char* name, const std::string& fallback) {
+  const char* value = std::getenv(name);
+  return value && *value ? value : fallback;
+}
+
+const std::string kBin = EnvironmentOr("TF_BADINPUT_BIN", TF_BIN_DIR);
+const std::string kEmulator = EnvironmentOr("TF_BADINPUT_EMULATOR", "");
+// Each run's time limit in seconds: far above the slowest case, so that
+// only a hang reaches it. Under an emulator every run is many times slower
+// (the list of 100,000 codes takes about two minutes under Wine).
+const std::string kTimeLimit = kEmulator.empty() ? "240" : "900";
 const std::string kBase = "http://catalogue.test";
 const std::string kCode = "9784000000024";
 const std::string kCannotWrite = "結果ファイルを書き込めませんでした。";
@@ -31,6 +51,25 @@ std::string Quoted(const std::string& arg) {
   for (char c : arg)
     out += c == '\'' ? std::string("'\\''") : std::string(1, c);
   return out + "'";
+}
+
+// The path as the host is handed it: under an emulator, the Windows path of
+// the absolute path on drive Z:, which Wine maps to "/".
+std::string HostPath(const std::string& path) {
+  if (kEmulator.empty())
+    return path;
+  std::string windows = "Z:" + path;
+  std::replace(windows.begin(), windows.end(), '/', '\\');
+  return windows;
+}
+
+// The shell words that start the host.
+std::string HostCommand() {
+  std::string command;
+  std::istringstream words(kEmulator);
+  for (std::string word; words >> word;)
+    command += Quoted(word) + " ";
+  return command + Quoted(kBin + "/shelfix.exe");
 }
 
 // The same bytes every run.
@@ -170,12 +209,13 @@ protected:
     const auto before = Snapshot(dir.Path());
     const auto binBefore = Snapshot(kBin);
     std::string command = "TOMEFINDER_BASE_URL=" + Quoted(kBase) +
-                          " timeout -k 5 240 " + Quoted(kBin + "/shelfix.exe");
+                          " timeout -k 5 " + kTimeLimit + " " + HostCommand();
     for (const std::string& arg : options)
       command += " " + Quoted(arg);
-    command += " --data-dir " + Quoted(runData) + " --out " + Quoted(runOut) +
-               " --catalogue " + Quoted(catalogue) + " --codes-file " +
-               Quoted(codesFile) + " >/dev/null 2>" +
+    command += " --data-dir " + Quoted(HostPath(runData)) + " --out " +
+               Quoted(HostPath(runOut)) + " --catalogue " +
+               Quoted(HostPath(catalogue)) + " --codes-file " +
+               Quoted(HostPath(codesFile)) + " >/dev/null 2>" +
                Quoted(dir.File("stderr")) + " </dev/null";
     Outcome run;
     const int status = std::system(command.c_str());
@@ -454,9 +494,8 @@ TEST_F(BadInput, InfoBufferSizes) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.size);
-    const std::string command = Quoted(kBin + "/shelfix.exe") +
-                                " --info --buffer-size " + c.size + " >" +
-                                Quoted(dir.File("stdout"));
+    const std::string command = HostCommand() + " --info --buffer-size " +
+                                c.size + " >" + Quoted(dir.File("stdout"));
     EXPECT_EQ(std::system(command.c_str()), 0);
     EXPECT_EQ(Hex(ReadBytes(dir.File("stdout"))), Hex(c.output));
   }

@@ -3,9 +3,11 @@
 //
 // This executable is itself the host the plug-in looks for: it is named
 // shelfix.exe and exports the stand-in host's services, so that a run goes
-// all the way. The plug-in's messages (standard error on POSIX) are read
-// from a file standard error is pointed to during the call.
+// all the way. The plug-in's messages (standard error on POSIX; on
+// Windows message boxes, which the host's preparation answers and writes
+// there) are read from a file standard error is pointed to during the call.
 #include "common/abi.h"
+#include "desktop.h"
 #include "platform/platform.h"
 #include "services.h"
 #include "support/sjis.h"
@@ -25,6 +27,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// The messages file takes bytes as they are: no CR added on Windows.
+#ifndef O_BINARY
+#define O_BINARY 0
+#endif
+
 const std::string kCode = "9784000000024";
 const std::string kNoCodes = "検索するISBNを取得できませんでした\n";
 const std::string kCannotWrite = "結果ファイルを書き込めませんでした。";
@@ -38,6 +45,7 @@ struct Plugin {
 const Plugin& Loaded() {
   static const Plugin plugin = [] {
     Plugin p;
+    PrepareHostProcess();
     p.library = OpenLibrary(TOMEFINDER_SO);
     p.getInfo =
         reinterpret_cast<TfuncGetInfo>(LibrarySymbol(p.library, "funcGetInfo"));
@@ -48,11 +56,17 @@ const Plugin& Loaded() {
   return plugin;
 }
 
+// The path with the system's separators, as a host passes it and as a
+// listing names it.
+std::string Normal(const std::string& path) {
+  return fs::path(path).lexically_normal().string();
+}
+
 // Every path under root, to see what a run wrote.
 std::set<std::string> Listing(const std::string& root) {
   std::set<std::string> paths;
   for (const auto& entry : fs::recursive_directory_iterator(root))
-    paths.insert(entry.path().string());
+    paths.insert(Normal(entry.path().string()));
   return paths;
 }
 
@@ -84,7 +98,8 @@ protected:
     const std::string path = dir.File(".stderr");
     std::fflush(stderr);
     const int saved = dup(2);
-    const int file = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    const int file =
+        open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_BINARY, 0600);
     dup2(file, 2);
     close(file);
     call();
@@ -100,8 +115,8 @@ protected:
 } // namespace
 
 TEST_F(Exports, DownloadWithNullAndEmptyTexts) {
-  const std::string data = dir.File("data") + "/";
-  const std::string out = dir.File("result.txt");
+  const std::string data = Normal(dir.File("data") + "/");
+  const std::string out = Normal(dir.File("result.txt"));
   const char* const d = data.c_str();
   const char* const o = out.c_str();
   const char* const k = kCode.c_str();
@@ -111,7 +126,7 @@ TEST_F(Exports, DownloadWithNullAndEmptyTexts) {
   const std::string scratch = data + "Temp.html";
   // The data directory is used as passed: with none, the scratch file
   // lands in the working directory.
-  const std::string here = dir.File("Temp.html");
+  const std::string here = Normal(dir.File("Temp.html"));
   struct Case {
     const char* name;
     const char *dataDir, *outFile, *codeList;
