@@ -5,7 +5,9 @@
 //   the timing paused while the host writes them into the scratch file),
 //   page_prepare/SIZE: PreparePageText alone, beside page_iconv/SIZE (glibc
 //   iconv converting the same bytes from UTF-8 to code page 932) and
-//   page_copy/SIZE (a plain copy of them). Throughput in bytes of the page.
+//   page_copy/SIZE (a plain copy of them). Each of the four takes the same
+//   pages: the detail page and the author pages its parse downloads, each
+//   page on its own. Throughput in bytes of those pages, all of them.
 // - run/codes:N/lines:L: a whole DownlaodFunc run of N codes with the data
 //   directory whose AuthDB.dat has L lines (LabelsDB.dat L/10, PubDB.dat
 //   L/5), through a host that answers every download from memory.
@@ -35,6 +37,7 @@
 #include <map>
 #include <memory>
 #include <sstream>
+#include <stdexcept>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -53,6 +56,8 @@ struct Corpus {
   PageStore store;
   // The address paths each code downloads, in order, for the largest run.
   std::vector<std::vector<std::string>> downloads;
+  // For each detail page (by path), the author pages its parse downloads.
+  std::map<std::string, std::vector<const Page*>> authorPages;
 };
 
 Corpus TheCorpus;
@@ -86,6 +91,8 @@ void RecordTheDownloads() {
   RecordDownloads(nullptr);
 }
 
+void RecordTheAuthorPages();
+
 void LoadCorpus(const std::string& dir) {
   TheCorpus.dir = dir;
   std::istringstream manifest(ReadFileBytes(dir + "/corpus.tsv"));
@@ -107,6 +114,7 @@ void LoadCorpus(const std::string& dir) {
   }
   TheCorpus.store = LoadPages(dir + "/catalogue");
   RecordTheDownloads();
+  RecordTheAuthorPages();
 }
 
 std::size_t FileSize(const std::string& path) {
@@ -126,12 +134,20 @@ void SetPageBytes(benchmark::State& state, std::size_t bytes) {
 // author pages downloaded into its scratch file.
 struct PageRun {
   explicit PageRun(benchmark::State& state) {
+    if (!Start())
+      state.SkipWithError("the host services cannot be found");
+  }
+  PageRun() {
+    if (!Start())
+      throw std::runtime_error("the host services cannot be found");
+  }
+  static bool Start() {
     DataDir = DataDirectory(TheCorpus.lines.front());
     ServePages(&TheCorpus.store);
-    if (!LoadHostServices())
-      state.SkipWithError("the host services cannot be found");
+    const bool loaded = LoadHostServices();
     LoadAuthorDictionary(DataDir);
     LoadLabelDictionary(DataDir);
+    return loaded;
   }
   ~PageRun() {
     FreeHostServices();
@@ -140,8 +156,43 @@ struct PageRun {
   }
 };
 
+// One parse of each detail page, to learn which author pages it downloads.
+void RecordTheAuthorPages() {
+  PageRun run;
+  const std::string base = CatalogueBaseAddress();
+  for (const auto& [size, path] : TheCorpus.pages) {
+    std::vector<std::vector<std::string>> downloads(1);
+    RecordDownloads(&downloads);
+    ClearRecord();
+    ParseDetailPage(path, base);
+    RecordDownloads(nullptr);
+    std::vector<const Page*>& pages = TheCorpus.authorPages[path];
+    for (const std::string& address : downloads.front()) {
+      const auto found = TheCorpus.store.find(address);
+      if (found != TheCorpus.store.end())
+        pages.push_back(&found->second);
+    }
+  }
+}
+
+// The bytes of the detail page at path and of the author pages its parse
+// downloads, each page on its own.
+std::vector<std::string> PageSetBytes(const std::string& path) {
+  std::vector<std::string> pages = {ReadFileBytes(path)};
+  for (const Page* page : TheCorpus.authorPages[path])
+    pages.push_back(page->bytes);
+  return pages;
+}
+
+std::size_t TotalSize(const std::vector<std::string>& pages) {
+  std::size_t total = 0;
+  for (const std::string& page : pages)
+    total += page.size();
+  return total;
+}
+
 void PageParse(benchmark::State& state, const std::string& path) {
-  const std::size_t bytes = FileSize(path);
+  const std::size_t bytes = TotalSize(PageSetBytes(path));
   PageRun run(state);
   const std::string base = CatalogueBaseAddress();
   ClearRecord();
@@ -161,9 +212,13 @@ void PageParse(benchmark::State& state, const std::string& path) {
 }
 
 void PagePrepare(benchmark::State& state, const std::string& path) {
-  const std::size_t bytes = FileSize(path);
+  const std::size_t bytes = TotalSize(PageSetBytes(path));
+  std::vector<std::string> paths = {path};
+  for (const Page* page : TheCorpus.authorPages[path])
+    paths.push_back(page->path);
   for (auto _ : state)
-    benchmark::DoNotOptimize(PreparePageText(path));
+    for (const std::string& page : paths)
+      benchmark::DoNotOptimize(PreparePageText(page));
   SetPageBytes(state, bytes);
 }
 
@@ -172,48 +227,61 @@ std::size_t SequenceLength(unsigned char lead) {
   return lead < 0xC0 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
 }
 
+// The page converted into out, each character iconv cannot convert as "?";
+// where the converted bytes end.
+char* Convert(iconv_t cd, std::string& bytes, std::string& out) {
+  char* in = bytes.data();
+  std::size_t inLeft = bytes.size();
+  char* to = out.data();
+  std::size_t outLeft = out.size();
+  iconv(cd, nullptr, nullptr, nullptr, nullptr);
+  // A character the code page cannot hold becomes "?", as in the plug-in.
+  while (inLeft > 0 && iconv(cd, &in, &inLeft, &to, &outLeft) ==
+                           static_cast<std::size_t>(-1)) {
+    if (errno != EILSEQ)
+      break;
+    const std::size_t skip =
+        std::min(inLeft, SequenceLength(static_cast<unsigned char>(*in)));
+    in += skip;
+    inLeft -= skip;
+    *to++ = '?';
+    --outLeft;
+  }
+  return to;
+}
+
 void PageIconv(benchmark::State& state, const std::string& path) {
-  std::string bytes = ReadFileBytes(path);
-  std::string out(bytes.size() * 2 + 16, '\0');
+  std::vector<std::string> pages = PageSetBytes(path);
+  std::vector<std::string> outs;
+  for (const std::string& page : pages)
+    outs.emplace_back(page.size() * 2 + 16, '\0');
   iconv_t cd = iconv_open("CP932", "UTF-8");
   if (cd == reinterpret_cast<iconv_t>(-1)) {
     state.SkipWithError("iconv cannot convert UTF-8 to CP932");
     return;
   }
   for (auto _ : state) {
-    char* in = bytes.data();
-    std::size_t inLeft = bytes.size();
-    char* to = out.data();
-    std::size_t outLeft = out.size();
-    iconv(cd, nullptr, nullptr, nullptr, nullptr);
-    // A character the code page cannot hold becomes "?", as in the plug-in.
-    while (inLeft > 0 && iconv(cd, &in, &inLeft, &to, &outLeft) ==
-                             static_cast<std::size_t>(-1)) {
-      if (errno != EILSEQ)
-        break;
-      const std::size_t skip =
-          std::min(inLeft, SequenceLength(static_cast<unsigned char>(*in)));
-      in += skip;
-      inLeft -= skip;
-      *to++ = '?';
-      --outLeft;
-    }
-    benchmark::DoNotOptimize(to);
+    for (std::size_t i = 0; i < pages.size(); ++i)
+      benchmark::DoNotOptimize(Convert(cd, pages[i], outs[i]));
     benchmark::ClobberMemory();
   }
   iconv_close(cd);
-  SetPageBytes(state, bytes.size());
+  SetPageBytes(state, TotalSize(pages));
 }
 
 void PageCopy(benchmark::State& state, const std::string& path) {
-  const std::string bytes = ReadFileBytes(path);
-  std::string out(bytes.size(), '\0');
+  const std::vector<std::string> pages = PageSetBytes(path);
+  std::vector<std::string> outs;
+  for (const std::string& page : pages)
+    outs.emplace_back(page.size(), '\0');
   for (auto _ : state) {
-    std::memcpy(out.data(), bytes.data(), bytes.size());
-    benchmark::DoNotOptimize(out.data());
+    for (std::size_t i = 0; i < pages.size(); ++i) {
+      std::memcpy(outs[i].data(), pages[i].data(), pages[i].size());
+      benchmark::DoNotOptimize(outs[i].data());
+    }
     benchmark::ClobberMemory();
   }
-  SetPageBytes(state, bytes.size());
+  SetPageBytes(state, TotalSize(pages));
 }
 
 // --- Runs --------------------------------------------------------------------

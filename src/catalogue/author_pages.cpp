@@ -99,9 +99,9 @@ bool ReadAuthorPages(const AuthorStage& stage, StageWork& work) {
     if (address.empty())
       continue;
     Host.HTTPDownloadFunc(scratch.c_str(), address.c_str());
-    if (!FileExists(scratch))
+    if (!ReadPageFile(scratch))
       return false;
-    ReadAuthorPage(PreparePageText(scratch), stage.notesMode, work.pages[k]);
+    ReadAuthorPage(PrepareReadPage(), stage.notesMode, work.pages[k]);
   }
   return true;
 }

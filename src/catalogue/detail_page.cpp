@@ -351,10 +351,10 @@ void ScanPage(PageState& page) {
 
 bool ParseDetailPage(const std::string& path, const std::string& baseAddress) {
   PersonListScope personList;
-  if (!FileExists(path))
+  if (!ReadPageFile(path))
     return false;
   const bool notesMode = AuthorNotesMode(DataDir);
-  const StringList lines = PreparePageText(path);
+  const StringList lines = PrepareReadPage();
   PageState page{lines, baseAddress};
   page.stage.notesMode = notesMode;
   ScanPage(page);

@@ -10,12 +10,20 @@
 // decoded and the entities replaced. A page that is not well-formed UTF-8
 // gives no lines.
 StringList PreparePageText(const std::string& path);
-// Gives back the memory PreparePageText keeps for the next page; the run's
-// clean-up calls it.
+// The same in two steps, with no look at the file before its read: first
+// the file read, false when there is none at the path (as FileExists
+// says); then its lines, as PreparePageText gives them, or the error
+// PreparePageText throws for a file that cannot be read.
+bool ReadPageFile(const std::string& path);
+StringList PrepareReadPage();
+// Gives back the memory PreparePageText keeps for the next page and
+// forgets the switch file AuthorNotesMode read; the run's clean-up calls it.
 void ReleasePageBuffers();
 // A cell's text: the angle brackets 〈〉 as parentheses, the markup removed.
 std::string CleanCell(const std::string& text);
-// Whether "rivet.dat" in the data directory turns the author notes on.
+// Whether "rivet.dat" in the data directory turns the author notes on. The
+// file is read again only when its stamp (ReadFileStamp) has changed since
+// the last read, so an edit takes effect at the next code.
 bool AuthorNotesMode(const std::string& dataDir);
 
 // Reads the detail page saved at path into Book; false when the code is to

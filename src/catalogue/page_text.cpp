@@ -122,11 +122,13 @@ bool DecodeSequence(std::string_view bytes, size_t& pos, char32_t& code) {
 // is not well-formed (see DecodeSequence). A character beyond U+FFFF is
 // kept as a surrogate pair, which is written "?", so that one rare kanji
 // or emoji does not lose the whole page. Line ends stay as they are: the
-// lines are split afterwards at CR LF, CR or LF alike.
-bool DecodePage(std::string_view bytes, std::string& text) {
+// lines are split afterwards at CR LF, CR or LF alike. The text is the
+// first length bytes of text, which is grown as needed and never shrunk.
+bool DecodePage(std::string_view bytes, std::string& text, size_t& length) {
   // Never more bytes than the UTF-8: a character of n bytes becomes at
   // most n (a pair of surrogates one "?", or two).
-  text.resize(bytes.size());
+  if (text.size() < bytes.size())
+    text.resize(bytes.size());
   Cp932Writer out(text.data());
   for (size_t pos = 0; pos < bytes.size();) {
     const char byte = bytes[pos];
@@ -151,7 +153,7 @@ bool DecodePage(std::string_view bytes, std::string& text) {
       out.Put(static_cast<char16_t>(0xDC00 + (code & 0x3FF)));
     }
   }
-  text.resize(static_cast<size_t>(out.Finish() - text.data()));
+  length = static_cast<size_t>(out.Finish() - text.data());
   return true;
 }
 
@@ -201,6 +203,21 @@ constexpr std::array<CharKind, 256> kCharKinds = [] {
   return kinds;
 }();
 
+// How many LF the text holds: enough lines reserved for a page with CR LF
+// or LF line ends.
+size_t LineFeeds(std::string_view text) {
+  if (text.empty())
+    return 0;
+  size_t count = 0;
+  const char* const end = text.data() + text.size();
+  for (const char* at = text.data();; ++count) {
+    const void* found = std::memchr(at, '\n', static_cast<size_t>(end - at));
+    if (!found)
+      return count;
+    at = static_cast<const char*>(found) + 1;
+  }
+}
+
 // The prepared text's lines: the entities replaced, every "~" as "～",
 // split at CR LF, CR or LF. The text is walked by characters, as the
 // replacements match whole characters only: a "~" that is the second byte
@@ -208,10 +225,23 @@ constexpr std::array<CharKind, 256> kCharKinds = [] {
 StringList EntityLines(std::string_view text) {
   static const std::string kTilde = FromUtf8(u8"～");
   StringList lines;
+  lines.reserve(LineFeeds(text) + 1);
+  // A line with no replacement is copied from the text at once; one with
+  // replacements is pieced together in line, whose memory serves every
+  // such line, and then copied.
   std::string line;
   size_t run = 0; // start of the bytes not yet copied into line
   const size_t size = text.size();
   auto flush = [&](size_t pos) { line.append(text, run, pos - run); };
+  auto finishLine = [&](size_t pos) {
+    if (line.empty()) {
+      lines.emplace_back(text.substr(run, pos - run));
+    } else {
+      flush(pos);
+      lines.emplace_back(line);
+      line.clear();
+    }
+  };
   size_t pos = 0;
   while (pos < size) {
     const unsigned char c = static_cast<unsigned char>(text[pos]);
@@ -227,9 +257,7 @@ StringList EntityLines(std::string_view text) {
       continue;
     }
     if (c == '\r' || c == '\n') {
-      flush(pos);
-      lines.push_back(std::move(line));
-      line.clear();
+      finishLine(pos);
       pos += c == '\r' && pos + 1 < size && text[pos + 1] == '\n' ? 2 : 1;
       run = pos;
     } else if (c == '~') {
@@ -243,34 +271,90 @@ StringList EntityLines(std::string_view text) {
       run = pos += length;
     }
   }
-  if (run < size || !line.empty()) {
-    flush(size);
-    lines.push_back(std::move(line));
-  }
+  if (run < size || !line.empty())
+    finishLine(size);
   return lines;
 }
 
 // The page's bytes and its code page 932 text, kept from one page to the
-// next, so that a run does not allocate (and the system clear) the memory
-// of every page afresh.
+// next at the largest size yet, so that a run does not allocate (and clear)
+// the memory of every page afresh: the page is their first PageLength and
+// TextLength bytes.
 std::string PageBytes;
 std::string PageText;
+size_t PageLength = 0;
+size_t TextLength = 0;
+
+// The switch file as it was read for an earlier code: the answer is kept
+// while the file's stamp stays the same, so that an unchanged file is not
+// read again for every code, and an edit is seen at the next code.
+struct NotesSwitch {
+  std::string path;
+  FileStamp stamp;
+  bool on = false;
+  bool read = false;
+};
+NotesSwitch Switch;
+
+bool ReadNotesSwitch(const std::string& path) {
+  std::string bytes;
+  if (!ReadWholeFile(path, bytes))
+    throw RunError(FromUtf8(u8"ファイルを読み込めませんでした。") + path);
+  for (const std::string& line : SplitLines(bytes))
+    if (Contains(line, "TOMEFINDER1=") &&
+        ReplaceAll(line, "TOMEFINDER1=", "") == "1")
+      return true;
+  return false;
+}
+
+// The page's lines from its bytes. The whole page is decoded before its
+// lines are split: a page that is not well-formed UTF-8 anywhere gives no
+// lines.
+StringList PageLines() {
+  if (!DecodePage(std::string_view(PageBytes.data(), PageLength), PageText,
+                  TextLength))
+    return {};
+  return EntityLines(std::string_view(PageText.data(), TextLength));
+}
+
+// What ReadPageFile found, and where.
+std::string ReadPath;
+FileRead ReadResult = FileRead::Absent;
+
+RunError UnreadableFile(const std::string& path) {
+  return RunError(FromUtf8(u8"ファイルを読み込めませんでした。") + path);
+}
 
 } // namespace
 
 StringList PreparePageText(const std::string& path) {
   if (!ReadWholeFile(path, PageBytes))
-    throw RunError(FromUtf8(u8"ファイルを読み込めませんでした。") + path);
-  // The whole page is decoded before its lines are split: a page that is
-  // not well-formed UTF-8 anywhere gives no lines.
-  if (!DecodePage(PageBytes, PageText))
-    return {};
-  return EntityLines(PageText);
+    throw UnreadableFile(path);
+  PageLength = PageBytes.size();
+  return PageLines();
+}
+
+bool ReadPageFile(const std::string& path) {
+  ReadPath = path;
+  ReadResult = ReadFileIfPresent(path, PageBytes, PageLength);
+  return ReadResult != FileRead::Absent;
+}
+
+StringList PrepareReadPage() {
+  if (ReadResult != FileRead::Read)
+    throw UnreadableFile(ReadPath);
+  ReadResult = FileRead::Absent;
+  return PageLines();
 }
 
 void ReleasePageBuffers() {
   std::string().swap(PageBytes);
   std::string().swap(PageText);
+  PageLength = 0;
+  TextLength = 0;
+  std::string().swap(ReadPath);
+  ReadResult = FileRead::Absent;
+  Switch = NotesSwitch{};
 }
 
 std::string CleanCell(const std::string& text) {
@@ -281,14 +365,20 @@ std::string CleanCell(const std::string& text) {
 
 bool AuthorNotesMode(const std::string& dataDir) {
   const std::string path = dataDir + "rivet.dat";
-  std::string bytes;
+  FileStamp stamp;
+  // The stamp is taken before the read: a change while the file is read
+  // is seen at the next code. The same stamp is the same regular file,
+  // unchanged.
+  if (!ReadFileStamp(path, stamp)) {
+    Switch.read = false;
+    return false;
+  }
+  if (Switch.read && Switch.path == path && stamp == Switch.stamp)
+    return Switch.on;
+  Switch.read = false;
   if (!FileExists(path))
     return false;
-  if (!ReadWholeFile(path, bytes))
-    throw RunError(FromUtf8(u8"ファイルを読み込めませんでした。") + path);
-  for (const std::string& line : SplitLines(bytes))
-    if (Contains(line, "TOMEFINDER1=") &&
-        ReplaceAll(line, "TOMEFINDER1=", "") == "1")
-      return true;
-  return false;
+  const bool on = ReadNotesSwitch(path);
+  Switch = NotesSwitch{path, stamp, on, true};
+  return on;
 }

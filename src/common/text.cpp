@@ -57,12 +57,20 @@ bool Contains(std::string_view text, std::string_view marker) {
   return FindBytes(text, marker) != std::string_view::npos;
 }
 
+// The byte search finds each candidate; the walk by characters from where
+// the last one ended tells whether it begins a character.
 size_t FindWhole(std::string_view text, std::string_view marker, size_t from) {
   if (marker.empty())
     return std::string_view::npos;
-  for (size_t pos = from; pos < text.size(); pos += CharLength(text, pos))
-    if (text.compare(pos, marker.size(), marker) == 0)
+  for (size_t pos = from; pos < text.size();) {
+    const size_t found = FindBytes(text, marker, pos);
+    if (found == std::string_view::npos)
+      return found;
+    while (pos < found)
+      pos += CharLength(text, pos);
+    if (pos == found)
       return pos;
+  }
   return std::string_view::npos;
 }
 

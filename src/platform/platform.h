@@ -55,6 +55,15 @@ bool DeleteFileAt(const std::string& path);
 // Reads the whole file into bytes; false (bytes emptied) when it cannot be
 // opened or read.
 bool ReadWholeFile(const std::string& path, std::string& bytes);
+// FileExists and ReadWholeFile in one, for a caller that reads file after
+// file into one buffer: the file's bytes are the first length bytes of
+// buffer, which is grown as needed and never shrunk (so not cleared again
+// for every file). Absent (length 0) when there is no regular file at the
+// path, Failed (length 0) when there is one that cannot be read. Spares
+// the look that precedes the read.
+enum class FileRead { Absent, Read, Failed };
+FileRead ReadFileIfPresent(const std::string& path, std::string& buffer,
+                           size_t& length);
 // What a file is at a moment: which file (device and file number), its
 // size and its time stamps, the time of the last change of its data and
 // that of its last change of any kind (the status change, which no

@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+
 TEST(PreparePageText, DecodesRepairsAndReplaces) {
   struct Case {
     const char* name;
@@ -190,4 +193,68 @@ TEST(AuthorNotesMode, OnlyAnExactSwitchLine) {
     dir.Write("rivet.dat", c.file);
     EXPECT_EQ(AuthorNotesMode(dataDir), c.on);
   }
+}
+
+// The switch file is kept between codes while its stamp is unchanged; every
+// kind of edit is seen at the next look.
+TEST(AuthorNotesMode, AnEditTakesEffectAtTheNextLook) {
+  namespace fs = std::filesystem;
+  const auto write = [](const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+  };
+  const std::string on = "TOMEFINDER1=1\r\n";
+  const std::string off = "TOMEFINDER1=0\r\n"; // the same size
+  const struct {
+    const char* name;
+    void (*edit)(const std::string& path, const std::string& bytes);
+  } edits[] = {
+      {"the same size, the time stamp put back",
+       [](const std::string& path, const std::string& bytes) {
+         const auto time = fs::last_write_time(path);
+         std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+         fs::last_write_time(path, time);
+       }},
+      {"replaced by a file of the same size and time stamp",
+       [](const std::string& path, const std::string& bytes) {
+         const auto time = fs::last_write_time(path);
+         std::ofstream(path + ".new", std::ios::binary) << bytes;
+         fs::last_write_time(path + ".new", time);
+         fs::rename(path + ".new", path);
+       }},
+  };
+  TempDir dir;
+  const std::string dataDir = dir.Path() + "/";
+  const std::string path = dir.File("rivet.dat");
+  for (const auto& edit : edits) {
+    for (const bool turnOn : {false, true}) {
+      SCOPED_TRACE(std::string(edit.name) + (turnOn ? ", on" : ", off"));
+      write(path, turnOn ? off : on);
+      ASSERT_EQ(AuthorNotesMode(dataDir), !turnOn);
+      ASSERT_EQ(AuthorNotesMode(dataDir), !turnOn); // kept
+      edit.edit(path, turnOn ? on : off);
+      EXPECT_EQ(AuthorNotesMode(dataDir), turnOn);
+    }
+  }
+  const struct {
+    const char* name;
+    void (*edit)(const std::string& file);
+  } removals[] = {
+      {"emptied",
+       [](const std::string& file) { std::ofstream(file, std::ios::trunc); }},
+      {"removed", [](const std::string& file) { fs::remove(file); }},
+      {"a directory in its place",
+       [](const std::string& file) {
+         fs::remove(file);
+         fs::create_directory(file);
+       }},
+  };
+  for (const auto& removal : removals) {
+    SCOPED_TRACE(removal.name);
+    fs::remove_all(path);
+    write(path, on);
+    ASSERT_TRUE(AuthorNotesMode(dataDir));
+    removal.edit(path);
+    EXPECT_FALSE(AuthorNotesMode(dataDir));
+  }
+  ReleasePageBuffers();
 }

@@ -38,28 +38,31 @@ bool ReadFileStamp(const std::string& path, FileStamp& stamp) {
   return true;
 }
 
-bool ReadWholeFile(const std::string& path, std::string& bytes) {
-  int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) {
-    bytes.clear();
-    return false;
-  }
-  // Read straight into the text: its size as the file's, then as far as
-  // the file really goes (it may have grown or shrunk meanwhile). What the
-  // text held before is overwritten, not cleared first.
-  struct stat info;
-  size_t expected = 0;
-  if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode))
-    expected = static_cast<size_t>(info.st_size);
-  bytes.resize(expected + 1);
+namespace {
+
+// Reads the open file whole into the first length bytes of buffer, which
+// is grown as needed and never shrunk, and closes it; regular and expected
+// as its fstat told.
+bool ReadOpenFile(int fd, bool regular, size_t expected, std::string& buffer,
+                  size_t& length) {
+  // Read straight into the buffer: room for the file's size, then as far
+  // as the file really goes (it may have grown or shrunk meanwhile). What
+  // the buffer held before is overwritten, not cleared first. A regular
+  // file whose read stops short of the room left, at the size it had, has
+  // ended: the read that would only say so is spared.
+  if (buffer.size() < expected + 1)
+    buffer.resize(expected + 1);
   size_t got = 0;
   bool ok = true;
   for (;;) {
-    if (got == bytes.size())
-      bytes.resize(bytes.size() * 2);
-    ssize_t n = read(fd, bytes.data() + got, bytes.size() - got);
+    if (got == buffer.size())
+      buffer.resize(buffer.size() * 2);
+    const size_t room = buffer.size() - got;
+    ssize_t n = read(fd, buffer.data() + got, room);
     if (n > 0) {
       got += static_cast<size_t>(n);
+      if (regular && got == expected && static_cast<size_t>(n) < room)
+        break;
     } else if (n == 0) {
       break;
     } else if (errno != EINTR) {
@@ -68,8 +71,48 @@ bool ReadWholeFile(const std::string& path, std::string& bytes) {
     }
   }
   close(fd);
-  bytes.resize(ok ? got : 0);
+  length = ok ? got : 0;
   return ok;
+}
+
+} // namespace
+
+bool ReadWholeFile(const std::string& path, std::string& bytes) {
+  int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    bytes.clear();
+    return false;
+  }
+  struct stat info;
+  const bool regular = fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+  size_t length = 0;
+  const bool ok =
+      ReadOpenFile(fd, regular, regular ? static_cast<size_t>(info.st_size) : 0,
+                   bytes, length);
+  bytes.resize(length);
+  return ok;
+}
+
+FileRead ReadFileIfPresent(const std::string& path, std::string& buffer,
+                           size_t& length) {
+  length = 0;
+  if (path.empty())
+    return FileRead::Absent;
+  // Not blocking, so that a pipe at the path is only looked at, as
+  // FileExists does.
+  const int fd =
+      open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+  struct stat info;
+  if (fd < 0 || fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    if (fd >= 0)
+      close(fd);
+    // Whatever is there is looked at as FileExists does.
+    return FileExists(path) ? FileRead::Failed : FileRead::Absent;
+  }
+  return ReadOpenFile(fd, true, static_cast<size_t>(info.st_size), buffer,
+                      length)
+             ? FileRead::Read
+             : FileRead::Failed;
 }
 
 namespace {

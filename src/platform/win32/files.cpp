@@ -107,6 +107,17 @@ bool ReadWholeFile(const std::string& path, std::string& bytes) {
   return ok;
 }
 
+FileRead ReadFileIfPresent(const std::string& path, std::string& buffer,
+                           size_t& length) {
+  length = 0;
+  if (!FileExists(path))
+    return FileRead::Absent;
+  if (!ReadWholeFile(path, buffer))
+    return FileRead::Failed;
+  length = buffer.size();
+  return FileRead::Read;
+}
+
 bool WriteWholeFile(const std::string& path, const std::string& bytes) {
   HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr,
                             CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
