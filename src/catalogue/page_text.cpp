@@ -188,91 +188,93 @@ std::string_view Entity(std::string_view text, size_t pos, size_t& length) {
   return "&";
 }
 
-// What the walk over the prepared text does at a byte: step over it, step
-// over it and the byte after it, or look at it.
-enum class CharKind : unsigned char { Single, Lead, Special };
-
-constexpr std::array<CharKind, 256> kCharKinds = [] {
-  std::array<CharKind, 256> kinds{};
-  for (int c = 0; c < 256; ++c)
-    kinds[c] = (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC)
-                   ? CharKind::Lead
-                   : CharKind::Single;
-  for (int c : {'\r', '\n', '&', '~'})
-    kinds[c] = CharKind::Special;
-  return kinds;
-}();
+// The first byte at or after pos in text[..end) that is c, or end.
+size_t FindByte(std::string_view text, size_t pos, size_t end, char c) {
+  const void* found = std::memchr(text.data() + pos, c, end - pos);
+  return found ? static_cast<size_t>(static_cast<const char*>(found) -
+                                     text.data())
+               : end;
+}
 
 // How many LF the text holds: enough lines reserved for a page with CR LF
 // or LF line ends.
 size_t LineFeeds(std::string_view text) {
-  if (text.empty())
-    return 0;
   size_t count = 0;
-  const char* const end = text.data() + text.size();
-  for (const char* at = text.data();; ++count) {
-    const void* found = std::memchr(at, '\n', static_cast<size_t>(end - at));
-    if (!found)
-      return count;
-    at = static_cast<const char*>(found) + 1;
-  }
+  for (size_t pos = 0;
+       (pos = FindByte(text, pos, text.size(), '\n')) < text.size(); ++pos)
+    ++count;
+  return count;
 }
 
-// The prepared text's lines: the entities replaced, every "~" as "～",
-// split at CR LF, CR or LF. The text is walked by characters, as the
-// replacements match whole characters only: a "~" that is the second byte
-// of a double-byte character stays.
-StringList EntityLines(std::string_view text) {
+// Where the line that begins at pos ends: at its CR or LF, or at the end.
+size_t LineEnd(std::string_view text, size_t pos) {
+  const size_t lf = FindByte(text, pos, text.size(), '\n');
+  return FindByte(text, pos, lf, '\r');
+}
+
+// The line with its entities replaced, pieced together in piece. "&" is
+// never the second byte of a character, so each is found by a byte search.
+void ReplaceEntities(std::string_view line, std::string& piece) {
+  size_t run = 0;
+  for (size_t pos = 0;
+       (pos = FindByte(line, pos, line.size(), '&')) < line.size();) {
+    piece.append(line, run, pos - run);
+    size_t length = 1;
+    piece += Entity(line, pos, length);
+    run = pos += length;
+  }
+  piece.append(line, run, line.size() - run);
+}
+
+// The line with its entities and its tildes replaced. "~" may be the second
+// byte of a character, so the line is walked by characters. DecodePage
+// writes a lead byte only with its second byte.
+void ReplaceEntitiesAndTildes(std::string_view line, std::string& piece) {
   static const std::string kTilde = FromUtf8(u8"～");
-  StringList lines;
-  lines.reserve(LineFeeds(text) + 1);
-  // A line with no replacement is copied from the text at once; one with
-  // replacements is pieced together in line, whose memory serves every
-  // such line, and then copied.
-  std::string line;
-  size_t run = 0; // start of the bytes not yet copied into line
-  const size_t size = text.size();
-  auto flush = [&](size_t pos) { line.append(text, run, pos - run); };
-  auto finishLine = [&](size_t pos) {
-    if (line.empty()) {
-      lines.emplace_back(text.substr(run, pos - run));
-    } else {
-      flush(pos);
-      lines.emplace_back(line);
-      line.clear();
-    }
-  };
-  size_t pos = 0;
-  while (pos < size) {
-    const unsigned char c = static_cast<unsigned char>(text[pos]);
-    const CharKind kind = kCharKinds[c];
-    if (kind == CharKind::Single) {
-      ++pos;
-      continue;
-    }
-    if (kind == CharKind::Lead) {
-      // DecodePage writes a lead byte only with its second byte, which is
-      // never CR or LF.
-      pos += pos + 1 < size ? 2 : 1;
-      continue;
-    }
-    if (c == '\r' || c == '\n') {
-      finishLine(pos);
-      pos += c == '\r' && pos + 1 < size && text[pos + 1] == '\n' ? 2 : 1;
-      run = pos;
-    } else if (c == '~') {
-      flush(pos);
-      line += kTilde;
-      run = ++pos;
-    } else {
-      flush(pos);
+  size_t run = 0;
+  for (size_t pos = 0; pos < line.size();) {
+    const unsigned char c = static_cast<unsigned char>(line[pos]);
+    if (IsLeadByte(c)) {
+      pos += pos + 1 < line.size() ? 2 : 1;
+    } else if (c == '~' || c == '&') {
+      piece.append(line, run, pos - run);
       size_t length = 1;
-      line += Entity(text, pos, length);
+      piece += c == '~' ? std::string_view(kTilde) : Entity(line, pos, length);
       run = pos += length;
+    } else {
+      ++pos;
     }
   }
-  if (run < size || !line.empty())
-    finishLine(size);
+  piece.append(line, run, line.size() - run);
+}
+
+// The prepared text's lines (CR LF, LF or CR ends), with the entities and
+// the tildes replaced. A line with no replacement is copied from the text
+// at once; one with replacements is pieced together in piece, whose memory
+// serves every such line, and then copied.
+StringList EntityLines(std::string_view text) {
+  StringList lines;
+  lines.reserve(LineFeeds(text) + 1);
+  std::string piece;
+  for (size_t pos = 0; pos < text.size();) {
+    const size_t end = LineEnd(text, pos);
+    const std::string_view line = text.substr(pos, end - pos);
+    const bool tilde = FindByte(line, 0, line.size(), '~') < line.size();
+    if (tilde || FindByte(line, 0, line.size(), '&') < line.size()) {
+      piece.clear();
+      if (tilde)
+        ReplaceEntitiesAndTildes(line, piece);
+      else
+        ReplaceEntities(line, piece);
+      lines.emplace_back(piece);
+    } else {
+      lines.emplace_back(line);
+    }
+    pos = end < text.size() && text[end] == '\r' && end + 1 < text.size() &&
+                  text[end + 1] == '\n'
+              ? end + 2
+              : end + 1;
+  }
   return lines;
 }
 

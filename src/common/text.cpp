@@ -2,10 +2,6 @@
 
 #include "platform/platform.h"
 
-bool IsLeadByte(unsigned char byte) {
-  return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
-}
-
 size_t CharLength(std::string_view text, size_t pos) {
   return IsLeadByte(static_cast<unsigned char>(text[pos])) &&
                  pos + 1 < text.size()

@@ -13,7 +13,11 @@
 
 using StringList = std::vector<std::string>;
 
-bool IsLeadByte(unsigned char byte);
+// The first byte of a double-byte character: 81-9F and E0-FC. Inline, as
+// the walks over a page's text ask it at every character.
+inline bool IsLeadByte(unsigned char byte) {
+  return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+}
 // Length in bytes (1 or 2) of the character that starts at text[pos]; a
 // lead byte in the last position is a character of one byte.
 size_t CharLength(std::string_view text, size_t pos);
